@@ -1,0 +1,12 @@
+include(GoogleTest)
+
+# lumigrave_add_test(NAME SOURCES file... [LIBS target...])
+# Every test binary links the shared fixtures and their main(), which sets up the
+# offscreen platform, a private runtime directory and the bundled fonts.
+function(lumigrave_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE lumigrave_testsupport lumigrave_resources ${ARG_LIBS} GTest::gtest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

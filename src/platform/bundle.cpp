@@ -1,0 +1,21 @@
+#include "platform/bundle.h"
+
+#include <QFileInfo>
+
+namespace lumigrave {
+
+QString Bundle::pathForResource(const QString& name, const QString& type) {
+    if (name.isEmpty()) {
+        return {};
+    }
+    const QString path = type.isEmpty() ? QStringLiteral(":/%1").arg(name)
+                                        : QStringLiteral(":/%1.%2").arg(name, type);
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+int Bundle::scaleForResourceName(const QString& name) {
+    const QString base = QFileInfo(name).completeBaseName();
+    return base.endsWith(QLatin1String("@2x")) ? 2 : 1;
+}
+
+}  // namespace lumigrave

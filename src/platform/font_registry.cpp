@@ -1,0 +1,116 @@
+#include "platform/font_registry.h"
+
+#include <QDebug>
+#include <QFontDatabase>
+#include <QMap>
+#include <QRawFont>
+#include <mutex>
+
+#include "platform/font_name_table.h"
+
+namespace lumigrave {
+
+namespace {
+
+const QString kBundledBoldFont = QStringLiteral("DejaVuSans-Bold");
+const QString kBundledBoldFontPath = QStringLiteral(":/fonts/DejaVuSans-Bold.ttf");
+
+struct Face {
+    QString family;
+    QString style;
+};
+
+struct Catalogue {
+    QMap<QString, Face> byName;                // PostScript name → face
+    QMap<QString, QStringList> namesByFamily;  // family → PostScript names
+};
+
+std::mutex catalogueMutex;
+std::unique_ptr<Catalogue> catalogue;
+
+QString fallbackPostScriptName(const QString& family, const QString& style) {
+    QString name = family + QLatin1Char('-') + style;
+    name.remove(QLatin1Char(' '));
+    return name;
+}
+
+std::unique_ptr<Catalogue> buildCatalogue() {
+    auto result = std::make_unique<Catalogue>();
+    const QStringList families = QFontDatabase::families();
+    for (const QString& family : families) {
+        for (const QString& style : QFontDatabase::styles(family)) {
+            const QFont font = QFontDatabase::font(family, style, 12);
+            QString name =
+                postScriptNameFromNameTable(QRawFont::fromFont(font).fontTable("name"));
+            if (name.isEmpty()) {
+                name = fallbackPostScriptName(family, style);
+            }
+            if (result->byName.contains(name)) {
+                continue;
+            }
+            result->byName.insert(name, Face{family, style});
+            result->namesByFamily[family].append(name);
+        }
+    }
+    return result;
+}
+
+const Catalogue& currentCatalogue() {
+    std::lock_guard lock(catalogueMutex);
+    if (!catalogue) {
+        catalogue = buildCatalogue();
+    }
+    return *catalogue;
+}
+
+}  // namespace
+
+QString FontRegistry::boldSystemFontName() { return kBundledBoldFont; }
+
+bool FontRegistry::registerBundledFonts() {
+    static int bundledId = -1;
+    if (bundledId < 0) {
+        bundledId = QFontDatabase::addApplicationFont(kBundledBoldFontPath);
+        if (bundledId < 0) {
+            qWarning().noquote() << "Cannot register the bundled font" << kBundledBoldFontPath;
+            return false;
+        }
+        std::lock_guard lock(catalogueMutex);
+        catalogue.reset();
+    }
+    return true;
+}
+
+QFont FontRegistry::fontWithName(const QString& postScriptName, double pointSize) {
+    const Catalogue& known = currentCatalogue();
+    auto face = known.byName.constFind(postScriptName);
+    if (face == known.byName.constEnd()) {
+        face = known.byName.constFind(kBundledBoldFont);
+    }
+    QFont font;
+    if (face != known.byName.constEnd()) {
+        font = QFontDatabase::font(face->family, face->style, 12);
+    } else {
+        // Only when the bundled font could not be registered: any bold sans-serif.
+        font = QFont(QStringLiteral("Sans Serif"), 12, QFont::Bold);
+    }
+    font.setPointSizeF(pointSize);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+bool FontRegistry::hasFont(const QString& postScriptName) {
+    return currentCatalogue().byName.contains(postScriptName);
+}
+
+QStringList FontRegistry::familyNames() {
+    QStringList families = currentCatalogue().namesByFamily.keys();
+    families.sort(Qt::CaseInsensitive);
+    return families;
+}
+
+QStringList FontRegistry::fontNamesForFamilyName(const QString& family) {
+    return currentCatalogue().namesByFamily.value(family);
+}
+
+}  // namespace lumigrave

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QSettings>
+#include <memory>
+
+namespace lumigrave {
+
+// The small preferences store. A key never set reads as 0, false or an empty string.
+// Values written are kept in memory until synchronize() writes them to the INI file in
+// the configuration directory.
+class UserDefaults {
+public:
+    UserDefaults();
+    // A store kept in the given INI file instead of the configuration directory.
+    explicit UserDefaults(const QString& filePath);
+
+    qint64 integerForKey(const QString& key) const;
+    void setInteger(const QString& key, qint64 value);
+    bool boolForKey(const QString& key) const;
+    void setBool(const QString& key, bool value);
+    QString stringForKey(const QString& key) const;
+    void setString(const QString& key, const QString& value);
+    void removeObjectForKey(const QString& key);
+
+    // Writes pending changes; false when the file cannot be written.
+    bool synchronize();
+    QString filePath() const;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace lumigrave
