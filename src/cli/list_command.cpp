@@ -15,7 +15,9 @@ namespace {
 
 const QString kDemoPhoto = QStringLiteral("images/water-lake@2x");
 
-QString number(float value) { return QString::number(value, 'g', 6); }
+QString number(float value) {
+    return QString::number(value, 'g', 6);
+}
 
 QString describe(const Embosser& e) {
     QString line = QStringLiteral("\"%1\"  %2  %3  width %4  opacity %5  angle %6")

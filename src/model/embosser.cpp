@@ -17,7 +17,9 @@ bool outside(double value, double low, double high) {
 
 }  // namespace
 
-QString defaultEmbosserText() { return QStringLiteral("\u00A9 lumigrave.app"); }
+QString defaultEmbosserText() {
+    return QStringLiteral("\u00A9 lumigrave.app");
+}
 
 Embosser::Embosser()
     : layout_type_(kLayoutCenter),
@@ -47,8 +49,8 @@ Embosser Embosser::copy() const {
 }
 
 void Embosser::setLayoutType(int layoutType) {
-    layout_type_ = static_cast<unsigned>(layoutType) >= kLayoutTypeCount ? kLayoutCenter
-                                                                          : layoutType;
+    layout_type_ =
+        static_cast<unsigned>(layoutType) >= kLayoutTypeCount ? kLayoutCenter : layoutType;
     if (layout_type_ == kLayoutCenter) {
         margin_horizontal_ = 0;
         margin_vertical_ = 0;
@@ -73,7 +75,9 @@ void Embosser::setWidth_ratio(float widthRatio) {
     width_ratio_ = outside(widthRatio, 0.1, 1) ? 1.0f : widthRatio;
 }
 
-void Embosser::setOpacity(float opacity) { opacity_ = outside(opacity, 0.1, 1) ? 1.0f : opacity; }
+void Embosser::setOpacity(float opacity) {
+    opacity_ = outside(opacity, 0.1, 1) ? 1.0f : opacity;
+}
 
 void Embosser::setText_angle(float textAngle) {
     text_angle_ = outside(textAngle, 0, 359) ? 0.0f : textAngle;

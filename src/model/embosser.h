@@ -8,7 +8,7 @@ namespace lumigrave {
 // fallback (they do not clamp), so every preset in memory, loaded, copied or edited,
 // holds values inside its ranges.
 class Embosser {
-public:
+  public:
     // Defaults: "© lumigrave.app" in the bold system font, width ratio 0.8, opacity 0.6,
     // angle 0, centred, no margins, not stored (rid 0), not modified.
     Embosser();
@@ -63,14 +63,14 @@ public:
                                  QString* errorMessage);
     // forView says which editor changed the preset and so which columns are written:
     // 1 text, 2 font, 3 size/opacity/angle, 4 layout and margins, anything else all.
-    static bool dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser,
-                                 int forView, QString* errorMessage);
+    static bool dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser, int forView,
+                                 QString* errorMessage);
 
     // Copies go through copy(), which resets modified.
     Embosser(const Embosser&) = delete;
     Embosser& operator=(const Embosser&) = delete;
 
-private:
+  private:
     int layout_type_;
     float margin_horizontal_;
     float margin_vertical_;

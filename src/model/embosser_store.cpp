@@ -100,8 +100,8 @@ bool Embosser::dbDeleteEmbosser(const QString& databasePath, const Embosser& emb
         [&](SqliteStatement& s) { s.bindInt(1, embosser.rid()); }, errorMessage);
 }
 
-bool Embosser::dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser,
-                                int forView, QString* errorMessage) {
+bool Embosser::dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser, int forView,
+                                QString* errorMessage) {
     const Embosser& e = embosser;
     switch (forView) {
         case 1:

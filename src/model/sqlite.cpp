@@ -4,7 +4,9 @@
 
 namespace lumigrave {
 
-SqliteConnection::~SqliteConnection() { close(); }
+SqliteConnection::~SqliteConnection() {
+    close();
+}
 
 bool SqliteConnection::open(const QString& path) {
     close();
@@ -15,8 +17,8 @@ bool SqliteConnection::open(const QString& path) {
     if (rc != SQLITE_OK) {
         // The handle, when there is one, still carries the reason; it must be closed all
         // the same.
-        openError_ = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                        : QString::fromUtf8(sqlite3_errstr(rc));
+        openError_ =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
         return false;
     }
@@ -41,7 +43,9 @@ int64_t SqliteConnection::lastInsertRowId() const {
 
 SqliteStatement::SqliteStatement(SqliteConnection& connection) : connection_(connection) {}
 
-SqliteStatement::~SqliteStatement() { finalize(); }
+SqliteStatement::~SqliteStatement() {
+    finalize();
+}
 
 bool SqliteStatement::prepare(const char* sql) {
     finalize();
@@ -89,7 +93,9 @@ SqliteStatement::StepResult SqliteStatement::step() {
     }
 }
 
-int SqliteStatement::columnInt(int column) const { return sqlite3_column_int(statement_, column); }
+int SqliteStatement::columnInt(int column) const {
+    return sqlite3_column_int(statement_, column);
+}
 
 double SqliteStatement::columnDouble(int column) const {
     return sqlite3_column_double(statement_, column);

@@ -10,7 +10,7 @@ namespace lumigrave {
 
 // One connection to a database file, closed when the object goes.
 class SqliteConnection {
-public:
+  public:
     SqliteConnection() = default;
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
@@ -26,14 +26,14 @@ public:
     int64_t lastInsertRowId() const;
     sqlite3* handle() const { return db_; }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
     QString openError_;
 };
 
 // One prepared statement, finalized when the object goes.
 class SqliteStatement {
-public:
+  public:
     enum class StepResult { Row, Done, Error };
 
     explicit SqliteStatement(SqliteConnection& connection);
@@ -57,7 +57,7 @@ public:
     double columnDouble(int column) const;
     QString columnText(int column) const;
 
-private:
+  private:
     SqliteConnection& connection_;
     sqlite3_stmt* statement_ = nullptr;
 };

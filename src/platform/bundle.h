@@ -6,7 +6,7 @@ namespace lumigrave {
 
 // The application's own resource files, compiled into the executables.
 class Bundle {
-public:
+  public:
     // The path of the resource "name" of type "type" (for example "app_data", "sqlite"),
     // readable with QFile; empty when there is no such resource.
     static QString pathForResource(const QString& name, const QString& type);

@@ -40,8 +40,7 @@ std::unique_ptr<Catalogue> buildCatalogue() {
     for (const QString& family : families) {
         for (const QString& style : QFontDatabase::styles(family)) {
             const QFont font = QFontDatabase::font(family, style, 12);
-            QString name =
-                postScriptNameFromNameTable(QRawFont::fromFont(font).fontTable("name"));
+            QString name = postScriptNameFromNameTable(QRawFont::fromFont(font).fontTable("name"));
             if (name.isEmpty()) {
                 name = fallbackPostScriptName(family, style);
             }
@@ -65,7 +64,9 @@ const Catalogue& currentCatalogue() {
 
 }  // namespace
 
-QString FontRegistry::boldSystemFontName() { return kBundledBoldFont; }
+QString FontRegistry::boldSystemFontName() {
+    return kBundledBoldFont;
+}
 
 bool FontRegistry::registerBundledFonts() {
     static int bundledId = -1;

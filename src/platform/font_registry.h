@@ -11,7 +11,7 @@ namespace lumigrave {
 // same on every machine, and it stands in for any name that is not installed.
 // Needs a QGuiApplication for everything but the names.
 class FontRegistry {
-public:
+  public:
     static QString boldSystemFontName();
     // Registers the fonts compiled into the resources; false (and a log line) when the
     // bundled font is missing or unreadable.

@@ -9,7 +9,7 @@ namespace lumigrave {
 // Each call creates the directory when it is missing; an empty result means it could
 // not be created.
 class Paths {
-public:
+  public:
     // The application's data directory (the preset database lives here).
     static QString documentsDirectory();
     // The preset database, "app_data.sqlite" in the documents directory.

@@ -18,13 +18,17 @@ qint64 UserDefaults::integerForKey(const QString& key) const {
     return ok ? value : 0;
 }
 
-void UserDefaults::setInteger(const QString& key, qint64 value) { settings_->setValue(key, value); }
+void UserDefaults::setInteger(const QString& key, qint64 value) {
+    settings_->setValue(key, value);
+}
 
 bool UserDefaults::boolForKey(const QString& key) const {
     return settings_->value(key, false).toBool();
 }
 
-void UserDefaults::setBool(const QString& key, bool value) { settings_->setValue(key, value); }
+void UserDefaults::setBool(const QString& key, bool value) {
+    settings_->setValue(key, value);
+}
 
 QString UserDefaults::stringForKey(const QString& key) const {
     return settings_->value(key).toString();
@@ -34,13 +38,17 @@ void UserDefaults::setString(const QString& key, const QString& value) {
     settings_->setValue(key, value);
 }
 
-void UserDefaults::removeObjectForKey(const QString& key) { settings_->remove(key); }
+void UserDefaults::removeObjectForKey(const QString& key) {
+    settings_->remove(key);
+}
 
 bool UserDefaults::synchronize() {
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }
 
-QString UserDefaults::filePath() const { return settings_->fileName(); }
+QString UserDefaults::filePath() const {
+    return settings_->fileName();
+}
 
 }  // namespace lumigrave

@@ -9,7 +9,7 @@ namespace lumigrave {
 // Values written are kept in memory until synchronize() writes them to the INI file in
 // the configuration directory.
 class UserDefaults {
-public:
+  public:
     UserDefaults();
     // A store kept in the given INI file instead of the configuration directory.
     explicit UserDefaults(const QString& filePath);
@@ -26,7 +26,7 @@ public:
     bool synchronize();
     QString filePath() const;
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 

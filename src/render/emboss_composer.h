@@ -10,7 +10,7 @@ namespace lumigrave {
 // The geometry and rendering entry points every screen calls. Class operations only;
 // it holds no state. Sizes and positions are in points of the images concerned.
 class EmbossComposer {
-public:
+  public:
     // The platform's small UI font size; the text never shrinks below it minus 2 points.
     static constexpr float kSmallSystemFontSize = 12;
 

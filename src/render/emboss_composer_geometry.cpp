@@ -1,62 +1,37 @@
-#include <QFontMetricsF>
-#include <QImage>
+#include <algorithm>
 #include <cmath>
 
 #include "model/layout_type.h"
-#include "platform/font_registry.h"
 #include "render/emboss_composer.h"
 #include "render/output_sizes.h"
+#include "render/text_metrics.h"
 
 namespace lumigrave {
 
 namespace {
 
-// How close the shrinking search gets to the largest font size that fits, in points.
-constexpr float kFontSizePrecision = 1.0f / 64;
-
-// Text is measured on a 72 dpi device so that a font of n points is n units tall, the
-// same units as the image sizes it is compared with.
-const QPaintDevice& pointDevice() {
-    static const QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dotsPerMeter = qRound(72 / 0.0254);
-        image.setDotsPerMeterX(dotsPerMeter);
-        image.setDotsPerMeterY(dotsPerMeter);
-        return image;
-    }();
-    return device;
-}
-
-Size measureSingleLine(const QString& fontName, float pointSize, const QString& text) {
-    const QFont font = FontRegistry::fontWithName(fontName, pointSize);
-    const QFontMetricsF metrics(font, const_cast<QPaintDevice*>(&pointDevice()));
-    return Size{static_cast<float>(metrics.horizontalAdvance(text)),
-                static_cast<float>(metrics.height())};
-}
-
 // The largest font size between minimum and start at which the text is no wider than
-// targetWidth; the minimum when even that is too wide.
-float fittingFontSize(const QString& fontName, const QString& text, float start, float minimum,
-                      float targetWidth) {
-    auto fits = [&](float size) {
-        return measureSingleLine(fontName, size, text).width <= targetWidth;
-    };
+// targetWidth; the minimum when even that is too wide. Widths grow linearly with the
+// size, so the size is solved for and then stepped down past any rounding.
+float fittingFontSize(const TextMetrics& metrics, float start, float minimum, float targetWidth) {
+    auto fits = [&](float size) { return metrics.sizeAt(size).width <= targetWidth; };
     if (start <= minimum || fits(start)) {
         return start;
     }
     if (!fits(minimum)) {
         return minimum;
     }
-    float low = minimum;  // fits
-    float high = start;   // too wide
-    while (high - low > kFontSizePrecision) {
-        const float middle = low + (high - low) / 2;
-        if (middle <= low || middle >= high) {
-            break;
-        }
-        (fits(middle) ? low : high) = middle;
+    const float widthPerPoint = metrics.sizeAt(1).width;
+    float size = std::clamp(targetWidth / widthPerPoint, minimum, start);
+    while (size > minimum && !fits(size)) {
+        size = std::nextafter(size, minimum);
     }
-    return low;
+    // Rounding may also have left the solution a step short of the largest that fits.
+    for (float up = std::nextafter(size, start); up < start && fits(up);
+         up = std::nextafter(up, start)) {
+        size = up;
+    }
+    return size;
 }
 
 }  // namespace
@@ -73,12 +48,12 @@ Size EmbossComposer::sizeForEmbosser(const Embosser& embosser, Size destImageSiz
     }
     const float targetWidth = destImageSize.width * embosser.width_ratio();
     const float minimum = kSmallSystemFontSize - 2;
-    const float fontSize =
-        fittingFontSize(embosser.font_name(), embosser.text(), start, minimum, targetWidth);
+    const TextMetrics metrics(embosser.font_name(), embosser.text());
+    const float fontSize = fittingFontSize(metrics, start, minimum, targetWidth);
     if (actualFontSize) {
         *actualFontSize = fontSize;
     }
-    return measureSingleLine(embosser.font_name(), fontSize, embosser.text());
+    return metrics.sizeAt(fontSize);
 }
 
 Point EmbossComposer::originForEmbosser(const Embosser& embosser, Size destSize,
@@ -93,7 +68,8 @@ Point EmbossComposer::originForEmbosser(const Embosser& embosser, Size destSize,
     switch (embosser.layoutType()) {
         case kLayoutCenter:
             // Double precision here, single everywhere else.
-            return Point{trunc((double(W) - double(w)) * 0.5), trunc((double(H) - double(h)) * 0.5)};
+            return Point{trunc((double(W) - double(w)) * 0.5),
+                         trunc((double(H) - double(h)) * 0.5)};
         case kLayoutTopLeft:
             return Point{trunc(W * mH), trunc(H - (h + H * mV))};
         case kLayoutTopRight:

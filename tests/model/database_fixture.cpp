@@ -23,7 +23,9 @@ QString text(sqlite3_stmt* s, int column) {
 
 }  // namespace
 
-void DatabaseTest::SetUp() { ASSERT_TRUE(dir_.isValid()); }
+void DatabaseTest::SetUp() {
+    ASSERT_TRUE(dir_.isValid());
+}
 
 void DatabaseTest::createTable() {
     exec(QStringLiteral(
@@ -56,11 +58,10 @@ std::vector<StoredRow> DatabaseTest::rows(const QString& orderBy) {
         return result;
     }
     while (sqlite3_step(s) == SQLITE_ROW) {
-        result.push_back(StoredRow{sqlite3_column_int64(s, 0), text(s, 1), text(s, 2),
-                                   sqlite3_column_double(s, 3), sqlite3_column_double(s, 4),
-                                   sqlite3_column_double(s, 5), sqlite3_column_int64(s, 6),
-                                   sqlite3_column_double(s, 7), sqlite3_column_double(s, 8),
-                                   text(s, 9)});
+        result.push_back(StoredRow{
+            sqlite3_column_int64(s, 0), text(s, 1), text(s, 2), sqlite3_column_double(s, 3),
+            sqlite3_column_double(s, 4), sqlite3_column_double(s, 5), sqlite3_column_int64(s, 6),
+            sqlite3_column_double(s, 7), sqlite3_column_double(s, 8), text(s, 9)});
     }
     sqlite3_finalize(s);
     return result;

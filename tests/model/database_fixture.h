@@ -25,7 +25,7 @@ struct StoredRow {
 
 // A real database file in a temporary directory, inspected and prepared with plain SQL.
 class DatabaseTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override;
 
     QString dbPath() const { return dir_.filePath(QStringLiteral("app_data.sqlite")); }
@@ -40,7 +40,7 @@ protected:
     // The SQL type of a column of one row ("real", "integer", "text", "null").
     QString typeOf(const QString& column, qint64 rowid);
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -15,7 +15,7 @@ namespace lumigrave {
 namespace {
 
 class DatabaseSeed : public test::DatabaseTest {
-protected:
+  protected:
     static QString seed() {
         return Bundle::pathForResource(QStringLiteral("app_data"), QStringLiteral("sqlite"));
     }
@@ -59,8 +59,9 @@ TEST_F(DatabaseSeed, TheCopyIsWritableThoughTheResourceIsNot) {
 
 TEST_F(DatabaseSeed, AnExistingDatabaseIsNeverReplaced) {
     createTable();
-    exec(QStringLiteral("INSERT INTO embossers VALUES ('mine', 'DejaVuSans-Bold', 0.5, 0.5, 0, "
-                        "0, 0, 0, '2020-01-01 00:00:00')"));
+    exec(
+        QStringLiteral("INSERT INTO embossers VALUES ('mine', 'DejaVuSans-Bold', 0.5, 0.5, 0, "
+                       "0, 0, 0, '2020-01-01 00:00:00')"));
     ASSERT_TRUE(seedDatabaseFile(seed(), dbPath()));
     ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(rows()[0].text, QStringLiteral("mine"));

@@ -13,14 +13,14 @@ namespace lumigrave {
 namespace {
 
 class EmbosserLoad : public test::DatabaseTest {
-protected:
+  protected:
     void SetUp() override {
         DatabaseTest::SetUp();
         createTable();
     }
 
-    void insertRow(const QString& text, const QString& lastUsed, const QString& values =
-                   QStringLiteral("0.5, 0.5, 0, 0, 0, 0")) {
+    void insertRow(const QString& text, const QString& lastUsed,
+                   const QString& values = QStringLiteral("0.5, 0.5, 0, 0, 0, 0")) {
         exec(QStringLiteral("INSERT INTO embossers VALUES ('%1', 'DejaVuSans-Bold', %2, '%3')")
                  .arg(text, values, lastUsed));
     }

@@ -16,7 +16,7 @@ namespace lumigrave {
 namespace {
 
 class StoreBadInput : public test::DatabaseTest {
-protected:
+  protected:
     QByteArray fileBytes() {
         QFile f(dbPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -101,8 +101,8 @@ TEST_F(StoreBadInput, AReadOnlyDatabaseRefusesWritesButStillLoads) {
     createTable();
     insertRow(QStringLiteral("keep me"));
     test::makeWorldReadable(dirPath().toUtf8().constData(), true);
-    ASSERT_TRUE(QFile::setPermissions(dbPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
-                                                    QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(
+        dbPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     {
         test::AsUnprivilegedUser nobody;
         Embosser e;

@@ -14,7 +14,7 @@ using test::DatabaseTest;
 using test::StoredRow;
 
 class EmbosserStore : public DatabaseTest {
-protected:
+  protected:
     void SetUp() override {
         DatabaseTest::SetUp();
         createTable();
@@ -138,15 +138,13 @@ TEST_P(EmbosserUpdate, WritesExactlyTheColumnsOfItsEditor) {
     EXPECT_EQ(rows().size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(ForView, EmbosserUpdate,
-                         testing::Values(UpdateCase{0, true, true, true, true},
-                                         UpdateCase{1, true, false, false, false},
-                                         UpdateCase{2, false, true, false, false},
-                                         UpdateCase{3, false, false, true, false},
-                                         UpdateCase{4, false, false, false, true},
-                                         UpdateCase{5, true, true, true, true},
-                                         UpdateCase{9, true, true, true, true},
-                                         UpdateCase{-1, true, true, true, true}));
+INSTANTIATE_TEST_SUITE_P(
+    ForView, EmbosserUpdate,
+    testing::Values(UpdateCase{0, true, true, true, true}, UpdateCase{1, true, false, false, false},
+                    UpdateCase{2, false, true, false, false},
+                    UpdateCase{3, false, false, true, false},
+                    UpdateCase{4, false, false, false, true}, UpdateCase{5, true, true, true, true},
+                    UpdateCase{9, true, true, true, true}, UpdateCase{-1, true, true, true, true}));
 
 TEST_F(EmbosserStore, UpdateOfAMissingRowSucceedsAndChangesNothing) {
     Embosser e = stored();
@@ -187,26 +185,30 @@ TEST_F(EmbosserStore, FailuresHandBackTheDatabaseTextAndLogIt) {
     EXPECT_FALSE(Embosser::dbAddEmbosser(dbPath(), e, &error));
     EXPECT_EQ(error, QStringLiteral("no such table: embossers"));
     EXPECT_EQ(e.rid(), 0);  // reset before the insert, and no row was made
-    EXPECT_TRUE(log.contains(QStringLiteral("Error: prepare SQL insert. no such table: embossers")));
+    EXPECT_TRUE(
+        log.contains(QStringLiteral("Error: prepare SQL insert. no such table: embossers")));
 
     error.clear();
     e.setRid(5);
     EXPECT_FALSE(Embosser::dbDeleteEmbosser(dbPath(), e, &error));
     EXPECT_EQ(error, QStringLiteral("no such table: embossers"));
-    EXPECT_TRUE(log.contains(QStringLiteral("Error: prepare SQL delete. no such table: embossers")));
+    EXPECT_TRUE(
+        log.contains(QStringLiteral("Error: prepare SQL delete. no such table: embossers")));
 
     for (int forView : {0, 1, 2, 3, 4}) {
         error.clear();
         EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), e, forView, &error)) << forView;
         EXPECT_EQ(error, QStringLiteral("no such table: embossers")) << forView;
     }
-    EXPECT_TRUE(log.contains(QStringLiteral("Error: prepare SQL update. no such table: embossers")));
+    EXPECT_TRUE(
+        log.contains(QStringLiteral("Error: prepare SQL update. no such table: embossers")));
 }
 
 TEST_F(EmbosserStore, AStepThatFailsIsReportedWithItsOwnLogLine) {
     // A trigger that refuses every write makes the statements prepare but fail to step.
-    exec(QStringLiteral("CREATE TRIGGER no_insert BEFORE INSERT ON embossers BEGIN "
-                        "SELECT RAISE(ABORT, 'presets are frozen'); END"));
+    exec(
+        QStringLiteral("CREATE TRIGGER no_insert BEFORE INSERT ON embossers BEGIN "
+                       "SELECT RAISE(ABORT, 'presets are frozen'); END"));
     Embosser e = sample();
     QString error;
     test::LogCapture log;
@@ -217,10 +219,11 @@ TEST_F(EmbosserStore, AStepThatFailsIsReportedWithItsOwnLogLine) {
 
     exec(QStringLiteral("DROP TRIGGER no_insert"));
     Embosser kept = stored();
-    exec(QStringLiteral("CREATE TRIGGER no_update BEFORE UPDATE ON embossers BEGIN "
-                        "SELECT RAISE(ABORT, 'presets are frozen'); END; "
-                        "CREATE TRIGGER no_delete BEFORE DELETE ON embossers BEGIN "
-                        "SELECT RAISE(ABORT, 'presets are frozen'); END"));
+    exec(
+        QStringLiteral("CREATE TRIGGER no_update BEFORE UPDATE ON embossers BEGIN "
+                       "SELECT RAISE(ABORT, 'presets are frozen'); END; "
+                       "CREATE TRIGGER no_delete BEFORE DELETE ON embossers BEGIN "
+                       "SELECT RAISE(ABORT, 'presets are frozen'); END"));
     EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), kept, 1, &error));
     EXPECT_TRUE(log.contains(QStringLiteral("Error: update db. 'presets are frozen'.")));
     EXPECT_FALSE(Embosser::dbDeleteEmbosser(dbPath(), kept, &error));

@@ -21,8 +21,7 @@ int channelOf(QRgb pixel, int channel) {
 
 }  // namespace
 
-testing::AssertionResult imagesMatch(const QImage& actual, const QImage& expected,
-                                     int tolerance) {
+testing::AssertionResult imagesMatch(const QImage& actual, const QImage& expected, int tolerance) {
     if (actual.size() != expected.size()) {
         return testing::AssertionFailure()
                << "sizes differ: " << actual.width() << "x" << actual.height() << " vs "
@@ -46,9 +45,9 @@ testing::AssertionResult imagesMatch(const QImage& actual, const QImage& expecte
         }
     }
     if (first.x() >= 0) {
-        return testing::AssertionFailure() << "first pixel beyond tolerance " << tolerance
-                                           << " at (" << first.x() << ", " << first.y()
-                                           << "), largest gap " << worst;
+        return testing::AssertionFailure()
+               << "first pixel beyond tolerance " << tolerance << " at (" << first.x() << ", "
+               << first.y() << "), largest gap " << worst;
     }
     return testing::AssertionSuccess();
 }

@@ -7,7 +7,7 @@ namespace lumigrave::test {
 
 // Collects the log lines written while it lives instead of printing them.
 class LogCapture {
-public:
+  public:
     LogCapture();
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
@@ -16,7 +16,7 @@ public:
     const QStringList& lines() const { return lines_; }
     bool contains(const QString& line) const { return lines_.contains(line); }
 
-private:
+  private:
     static void handler(QtMsgType, const QMessageLogContext&, const QString& message);
     QStringList lines_;
     QtMessageHandler previous_;

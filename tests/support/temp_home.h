@@ -11,7 +11,7 @@ namespace lumigrave::test {
 // the object, so a test never reads or writes the user's database, settings or pictures.
 // The previous values come back when it goes.
 class TempHome {
-public:
+  public:
     TempHome();
     ~TempHome();
     TempHome(const TempHome&) = delete;
@@ -21,7 +21,7 @@ public:
     // A path inside the home (nothing is created).
     QString filePath(const QString& relative) const { return dir_.filePath(relative); }
 
-private:
+  private:
     QTemporaryDir dir_;
     std::map<QByteArray, std::pair<bool, QByteArray>> saved_;
 };

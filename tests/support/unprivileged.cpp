@@ -25,6 +25,8 @@ AsUnprivilegedUser::~AsUnprivilegedUser() {
     }
 }
 
-void makeWorldReadable(const char* path, bool directory) { chmod(path, directory ? 0755 : 0644); }
+void makeWorldReadable(const char* path, bool directory) {
+    chmod(path, directory ? 0755 : 0644);
+}
 
 }  // namespace lumigrave::test

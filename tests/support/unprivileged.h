@@ -6,13 +6,13 @@ namespace lumigrave::test {
 // lives, the thread's file-system identity is that of "nobody", which drops root's
 // power to override permissions; for any other user it does nothing.
 class AsUnprivilegedUser {
-public:
+  public:
     AsUnprivilegedUser();
     ~AsUnprivilegedUser();
     AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
     AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
 
-private:
+  private:
     bool switched_ = false;
 };
 

@@ -1,0 +1,47 @@
+#include "platform/font_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+
+namespace lumigrave {
+namespace {
+
+TEST(FontRegistry, TheBundledBoldFontIsInstalledUnderItsPostScriptName) {
+    EXPECT_EQ(FontRegistry::boldSystemFontName(), QStringLiteral("DejaVuSans-Bold"));
+    EXPECT_TRUE(FontRegistry::hasFont(QStringLiteral("DejaVuSans-Bold")));
+    EXPECT_TRUE(FontRegistry::familyNames().contains(QStringLiteral("DejaVu Sans")));
+    EXPECT_TRUE(FontRegistry::fontNamesForFamilyName(QStringLiteral("DejaVu Sans"))
+                    .contains(QStringLiteral("DejaVuSans-Bold")));
+    EXPECT_TRUE(FontRegistry::registerBundledFonts());  // a second call is harmless
+}
+
+TEST(FontRegistry, FontsComeAtTheAskedSizeInTheirOwnFace) {
+    const QFont font = FontRegistry::fontWithName(QStringLiteral("DejaVuSans-Bold"), 37.25);
+    EXPECT_EQ(font.pointSizeF(), 37.25);
+    const QFontInfo info(font);
+    EXPECT_EQ(info.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_TRUE(info.bold());
+}
+
+TEST(FontRegistry, UnknownNamesFallBackToTheBundledBoldFont) {
+    EXPECT_FALSE(FontRegistry::hasFont(QStringLiteral("ChalkboardSE-Regular")));
+    const QFont font = FontRegistry::fontWithName(QStringLiteral("ChalkboardSE-Regular"), 12);
+    const QFontInfo info(font);
+    EXPECT_EQ(info.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_TRUE(info.bold());
+    const QFont empty = FontRegistry::fontWithName(QString(), 12);
+    EXPECT_EQ(QFontInfo(empty).family(), QStringLiteral("DejaVu Sans"));
+}
+
+TEST(FontRegistry, EveryListedNameResolvesToItsOwnFamily) {
+    for (const QString& family : FontRegistry::familyNames()) {
+        for (const QString& name : FontRegistry::fontNamesForFamilyName(family)) {
+            EXPECT_TRUE(FontRegistry::hasFont(name)) << name.toStdString();
+            EXPECT_EQ(FontRegistry::fontWithName(name, 12).family(), family) << name.toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumigrave
