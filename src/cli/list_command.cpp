@@ -2,11 +2,9 @@
 
 #include <QImageReader>
 
-#include "model/database_seed.h"
-#include "model/embosser_load.h"
+#include "cli/presets.h"
 #include "model/layout_type.h"
 #include "platform/bundle.h"
-#include "platform/user_defaults.h"
 #include "render/output_sizes.h"
 
 namespace lumigrave::cli {
@@ -53,18 +51,9 @@ void listOutputSizes(QTextStream& out, QTextStream& err) {
 }  // namespace
 
 int runList(const QString& databasePath, QTextStream& out, QTextStream& err) {
-    seedDatabaseFile(Bundle::pathForResource(QStringLiteral("app_data"), QStringLiteral("sqlite")),
-                     databasePath);
-    UserDefaults defaults;
     EmbosserList list;
-    QString alert;
-    if (!loadEmbossers(databasePath, defaults.integerForKey(QStringLiteral("LastUsedEmbosser")),
-                       list, &alert)) {
-        err << "The presets cannot be read from " << databasePath << ".\n";
+    if (!loadPresets(databasePath, list, err)) {
         return 1;
-    }
-    if (!alert.isEmpty()) {
-        err << "Error: " << alert << "\n";
     }
     out << "Presets, newest first (" << databasePath << "):\n";
     for (size_t i = 0; i < list.embossers.size(); ++i) {

@@ -7,5 +7,8 @@
 #include "platform/bundle.h"
 #include "platform/font_registry.h"
 #include "platform/geometry.h"
+#include "platform/image.h"
+#include "platform/image_loader.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
 #include "platform/user_defaults.h"

@@ -1,32 +1,16 @@
 #include "render/text_metrics.h"
 
 #include <QFontMetricsF>
-#include <QImage>
 
 #include "platform/font_registry.h"
 
 namespace lumigrave {
 
-namespace {
-
-// A 72 dpi device, so that a font of n points is n units tall: the units of the image
-// sizes the text is compared with.
-QPaintDevice* pointDevice() {
-    static QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dotsPerMeter = qRound(72 / 0.0254);
-        image.setDotsPerMeterX(dotsPerMeter);
-        image.setDotsPerMeterY(dotsPerMeter);
-        return image;
-    }();
-    return &device;
-}
-
-}  // namespace
-
 TextMetrics::TextMetrics(const QString& fontName, const QString& text)
-    : font_(FontRegistry::fontWithName(fontName, kReferencePointSize)) {
-    const QFontMetricsF metrics(font_, pointDevice());
+    : font_(FontRegistry::fontWithName(fontName, kReferencePointSize)), text_(text) {
+    // Sized in pixels, one per point: independent of any device's resolution.
+    font_.setPixelSize(int(kReferencePointSize));
+    const QFontMetricsF metrics(font_);
     width_ = metrics.horizontalAdvance(text);
     height_ = metrics.height();
     ascent_ = metrics.ascent();

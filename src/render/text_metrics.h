@@ -21,12 +21,15 @@ class TextMetrics {
 
     // The text's advance width and line height (ascent + descent) at pointSize.
     Size sizeAt(float pointSize) const;
-    // The font at the reference size, in which the text is laid out for drawing.
+    // The font at the reference size (in pixels, one per point), in which the text is
+    // laid out for drawing.
     const QFont& referenceFont() const { return font_; }
+    const QString& text() const { return text_; }
     float ascentAt(float pointSize) const;
 
   private:
     QFont font_;
+    QString text_;
     double width_ = 0;
     double height_ = 0;
     double ascent_ = 0;

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+#include "platform/geometry.h"
+
+class QIODevice;
+
+namespace lumigrave {
+
+// The eight orientation codes: how the stored pixels must be turned to show upright.
+enum ImageOrientation : int {
+    kOrientationUp = 0,
+    kOrientationDown = 1,           // turned 180°
+    kOrientationLeft = 2,           // to be turned a quarter turn counter-clockwise
+    kOrientationRight = 3,          // to be turned a quarter turn clockwise
+    kOrientationUpMirrored = 4,     // mirrored left to right
+    kOrientationDownMirrored = 5,   // mirrored top to bottom
+    kOrientationLeftMirrored = 6,   // transposed
+    kOrientationRightMirrored = 7,  // transversed
+};
+
+// An immutable image: stored pixels (never turned), a scale (pixels per point) and an
+// orientation. Copies share the pixels; identity ("the very image already held") is
+// isSameImage. A default-constructed Image is null.
+class Image {
+  public:
+    Image() = default;
+    // Pixels in a format the renderer cannot draw on are converted to 32-bit RGB.
+    explicit Image(QImage pixels, float scale = 1, int orientation = kOrientationUp);
+
+    bool isNull() const { return !data_; }
+    const QImage& pixels() const;
+    float scale() const;
+    int orientation() const;
+    // In points, with the orientation applied: a stored 3000 × 2000 image turned a
+    // quarter turn is 2000 × 3000.
+    Size size() const;
+    // The stored pixels turned upright.
+    QImage uprightPixels() const;
+
+    bool isSameImage(const Image& other) const { return data_ == other.data_; }
+
+    // Encodes the upright pixels. format is "png" or "jpeg"; quality 0 to 100 for JPEG.
+    bool write(QIODevice& device, const char* format, int quality, QString* error) const;
+    // Writes atomically: the file appears whole or not at all, never half-written.
+    bool save(const QString& path, const char* format, int quality, QString* error) const;
+
+    // Whether orientation turns the image a quarter turn (its width and height swap).
+    static bool isTransposed(int orientation);
+    static bool isValidOrientation(int orientation) {
+        return orientation >= kOrientationUp && orientation <= kOrientationRightMirrored;
+    }
+    // Pixels converted, when needed, to a 32-bit format the renderer draws on.
+    static QImage drawablePixels(QImage pixels);
+
+  private:
+    struct Data {
+        QImage pixels;
+        float scale;
+        int orientation;
+    };
+    std::shared_ptr<const Data> data_;
+};
+
+// Turns stored pixels upright for the given orientation code.
+QImage applyOrientation(const QImage& pixels, int orientation);
+
+}  // namespace lumigrave
