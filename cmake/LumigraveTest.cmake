@@ -6,7 +6,10 @@ include(GoogleTest)
 function(lumigrave_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE lumigrave_testsupport lumigrave_resources ${ARG_LIBS} GTest::gtest)
+  target_link_libraries(${name} PRIVATE lumigrave_testsupport lumigrave_resources ${ARG_LIBS}
+                        GTest::gtest)
+  target_compile_definitions(${name} PRIVATE
+                             LUMIGRAVE_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

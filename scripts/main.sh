@@ -5,4 +5,4 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 build="$lumigrave_root/build/release"
 lumigrave_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMIGRAVE_TESTS=OFF
-exec "$build/src/cli/lumigrave-cli" list "$@"
+exec "$build/src/cli/lumigrave-cli" "$@"

@@ -89,6 +89,12 @@ Result ImageLoader::loadResource(const QString& name, const QString& type) {
 }
 
 Result ImageLoader::loadData(const QByteArray& data, float scale) {
+    // Our own reading of the header comes first: the decoders refuse a header above their
+    // allocation limit without saying why.
+    QSize declared = declaredPixelSize(data);
+    if (declared.isValid() && tooLarge(declared)) {
+        return refused(Error::TooLarge, tooLargeMessage(declared));
+    }
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -98,7 +104,9 @@ Result ImageLoader::loadData(const QByteArray& data, float scale) {
         return refused(Error::NotAnImage,
                        QStringLiteral("The file is not an image in a format Lumigrave reads."));
     }
-    const QSize declared = reader.size();
+    if (!declared.isValid()) {
+        declared = reader.size();
+    }
     if (declared.isValid() && tooLarge(declared)) {
         return refused(Error::TooLarge, tooLargeMessage(declared));
     }

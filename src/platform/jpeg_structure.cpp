@@ -1,5 +1,8 @@
 #include "platform/jpeg_structure.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace lumigrave {
 
 namespace {
@@ -17,7 +20,74 @@ bool isStandalone(quint8 marker) {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
 
+// Start-of-frame markers: C0 to CF but for C4 (Huffman tables), C8 (reserved) and CC
+// (arithmetic coding conditioning).
+bool isStartOfFrame(quint8 marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+quint32 be16(const QByteArray& data, qsizetype i) {
+    return (quint32(at(data, i)) << 8) | at(data, i + 1);
+}
+
+quint32 be32(const QByteArray& data, qsizetype i) {
+    return (be16(data, i) << 16) | be16(data, i + 2);
+}
+
+QSize jpegFrameSize(const QByteArray& data) {
+    qsizetype pos = 2;
+    while (pos + 3 < data.size()) {
+        if (at(data, pos) != kMarker) {
+            return {};
+        }
+        const quint8 marker = at(data, pos + 1);
+        if (marker == kMarker) {
+            ++pos;
+            continue;
+        }
+        if (isStandalone(marker)) {
+            pos += 2;
+            continue;
+        }
+        if (marker == kStartOfScan || marker == kEndOfImage) {
+            return {};
+        }
+        const qsizetype length = be16(data, pos + 2);
+        if (isStartOfFrame(marker)) {
+            if (length < 7 || pos + 8 >= data.size()) {
+                return {};
+            }
+            return QSize(int(be16(data, pos + 7)), int(be16(data, pos + 5)));
+        }
+        if (length < 2) {
+            return {};
+        }
+        pos += 2 + length;
+    }
+    return {};
+}
+
 }  // namespace
+
+QSize declaredPixelSize(const QByteArray& data) {
+    static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+    if (data.startsWith(pngSignature)) {
+        // The header chunk comes first: length, "IHDR", width, height.
+        if (data.size() < 24 || data.mid(12, 4) != "IHDR") {
+            return {};
+        }
+        const quint32 width = be32(data, 16);
+        const quint32 height = be32(data, 20);
+        // Sizes beyond what an int holds are reported as the largest int: too large all
+        // the same.
+        return QSize(int(std::min<quint32>(width, INT_MAX)),
+                     int(std::min<quint32>(height, INT_MAX)));
+    }
+    if (data.size() >= 2 && at(data, 0) == kMarker && at(data, 1) == kStartOfImage) {
+        return jpegFrameSize(data);
+    }
+    return {};
+}
 
 bool jpegIsComplete(const QByteArray& data) {
     if (data.size() < 2 || at(data, 0) != kMarker || at(data, 1) != kStartOfImage) {

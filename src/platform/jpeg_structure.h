@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 
 namespace lumigrave {
 
@@ -9,5 +10,9 @@ namespace lumigrave {
 // checked on the bytes themselves. Data that does not start like a JPEG is not judged
 // here (true).
 bool jpegIsComplete(const QByteArray& data);
+
+// The pixel size a JPEG's frame header or a PNG's header declares, read from the bytes
+// without decoding anything; invalid when the data is neither or the header is cut off.
+QSize declaredPixelSize(const QByteArray& data);
 
 }  // namespace lumigrave

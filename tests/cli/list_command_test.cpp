@@ -3,8 +3,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
+#include "cli/cli_process.h"
 #include "model/embosser.h"
 #include "platform/paths.h"
 #include "platform/user_defaults.h"
@@ -13,19 +13,10 @@
 namespace lumigrave {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using test::CliRun;
 
 CliRun cli(const QStringList& arguments) {
-    QProcess process;
-    process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-    process.start(QStringLiteral(LUMIGRAVE_CLI), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return CliRun{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                  QString::fromUtf8(process.readAllStandardError())};
+    return test::runCli(arguments);
 }
 
 TEST(CliList, SeedsAFreshHomeAndListsPresetsAndTheDemoPhotosSizes) {

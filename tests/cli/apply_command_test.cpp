@@ -1,0 +1,154 @@
+// lumigrave-cli apply and demo, run as separate processes in a fresh home.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "cli/cli_process.h"
+#include "platform/paths.h"
+#include "support/image_files.h"
+#include "support/temp_home.h"
+
+namespace lumigrave {
+namespace {
+
+using test::runCli;
+
+class CliApply : public testing::Test {
+  protected:
+    QString photo(const QString& name, int width, int height, const char* format = "jpeg") {
+        const QString path = home_.filePath(name);
+        EXPECT_TRUE(test::writeFile(path, test::encode(test::testPhoto(width, height), format)));
+        return path;
+    }
+    QString out() const { return home_.filePath("out"); }
+    QString result(const QString& name) const { return QDir(out()).filePath(name); }
+    QStringList outputFiles() const {
+        return QDir(out()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    test::TempHome home_;
+};
+
+TEST_F(CliApply, WatermarksEachPhotoIntoTheFolderUnderItsOwnName) {
+    const QString a = photo("lake.jpg", 900, 600);
+    const QString b = photo("pier.png", 500, 700, "png");
+    const auto run = runCli({"apply", a, b, "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(outputFiles(), (QStringList{"lake.jpg", "pier.jpg"}));
+    EXPECT_EQ(QImageReader(result("lake.jpg")).size(), QSize(900, 600));
+    EXPECT_EQ(QImageReader(result("pier.jpg")).format(), QByteArray("jpeg"));
+    EXPECT_TRUE(run.err.contains("2 written, 0 failed")) << run.err.toStdString();
+    // The watermark is there: the result is not the photo.
+    const QImage original = QImage(a).convertToFormat(QImage::Format_RGB32);
+    const QImage marked = QImage(result("lake.jpg")).convertToFormat(QImage::Format_RGB32);
+    int changed = 0;
+    for (int x = 0; x < 900; x += 3) {
+        changed += std::abs(qRed(original.pixel(x, 300)) - qRed(marked.pixel(x, 300))) > 12;
+    }
+    EXPECT_GT(changed, 10);
+}
+
+TEST_F(CliApply, SizesTurnsAndEncodesAsAsked) {
+    const QString a = photo("lake.jpg", 1600, 1200);
+    const auto run = runCli({"apply", "--size", "800", "--rotate", "left", "--format", "png",
+                             "--preset", "2", "--jobs", "1", a, "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QImageReader reader(result("lake.png"));
+    EXPECT_EQ(reader.format(), QByteArray("png"));
+    EXPECT_EQ(reader.size(), QSize(600, 800));
+    // A stored length that is not offered falls back to the largest offered size.
+    const auto odd = runCli({"apply", "--size", "750", "--overwrite", a, "-o", out()});
+    ASSERT_EQ(odd.status, 0);
+    EXPECT_EQ(QImageReader(result("lake.jpg")).size(), QSize(1440, 1080));
+}
+
+TEST_F(CliApply, InlinePresetFieldsAreValidatedByThePresetsSetters) {
+    const QString a = photo("lake.jpg", 800, 600);
+    const auto run =
+        runCli({"apply", "--text", "Studio Nord", "--opacity", "1.5", "--layout", "tile-interlace",
+                "--margins", "0.1", "0.7", "--angle", "30", a, "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("warning: --opacity 1.5 is out of range; using 1"));
+    EXPECT_TRUE(run.err.contains("warning: --margins 0.7 is out of range; using 0"));
+    EXPECT_TRUE(QFileInfo::exists(result("lake.jpg")));
+}
+
+TEST_F(CliApply, AnExistingResultIsNeverOverwrittenUnlessAsked) {
+    const QString a = photo("lake.jpg", 800, 600);
+    ASSERT_TRUE(QDir().mkpath(out()));
+    ASSERT_TRUE(test::writeFile(result("lake.jpg"), "my earlier edit"));
+    const auto run = runCli({"apply", a, "-o", out()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("exists already")) << run.err.toStdString();
+    EXPECT_EQ(test::readFile(result("lake.jpg")), QByteArray("my earlier edit"));
+
+    ASSERT_EQ(runCli({"apply", "--overwrite", a, "-o", out()}).status, 0);
+    EXPECT_EQ(QImageReader(result("lake.jpg")).size(), QSize(800, 600));
+    EXPECT_EQ(outputFiles(), QStringList{"lake.jpg"});  // no temporary file left behind
+}
+
+TEST_F(CliApply, OneBadPhotoIsReportedAndDoesNotStopTheOthers) {
+    const QString good = photo("good.jpg", 800, 600);
+    const QString cut = home_.filePath("cut.jpg");
+    const QByteArray whole = test::encode(test::testPhoto(800, 600), "jpeg");
+    ASSERT_TRUE(test::writeFile(cut, whole.left(whole.size() / 2)));
+    const QString notes = home_.filePath("notes.jpg");
+    ASSERT_TRUE(test::writeFile(notes, "not a photo"));
+    const QString tiny = photo("tiny.jpg", 399, 300);
+    const QString also = photo("also.jpg", 640, 640);
+
+    const auto run =
+        runCli({"apply", good, cut, notes, tiny, home_.filePath("gone.jpg"), also, "-o", out()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(outputFiles(), (QStringList{"also.jpg", "good.jpg"}));
+    EXPECT_TRUE(run.err.contains(cut + ": The image file is incomplete")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(notes + ": The file is not an image"));
+    EXPECT_TRUE(run.err.contains(tiny + ": The image is too small."));
+    EXPECT_TRUE(run.err.contains("gone.jpg: The file cannot be opened"));
+    EXPECT_TRUE(run.err.contains("2 written, 4 failed"));
+    // Not a terminal: plain lines, no bar.
+    EXPECT_FALSE(run.err.contains("\r"));
+}
+
+TEST_F(CliApply, TwoPhotosWithOneNameDoNotOverwriteEachOther) {
+    ASSERT_TRUE(QDir().mkpath(home_.filePath("a")));
+    ASSERT_TRUE(QDir().mkpath(home_.filePath("b")));
+    const QString first = photo("a/lake.jpg", 800, 600);
+    const QString second = photo("b/lake.png", 900, 600, "png");
+    const auto run = runCli({"apply", "--jobs", "2", first, second, "-o", out()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(QImageReader(result("lake.jpg")).size(), QSize(800, 600));
+    EXPECT_TRUE(run.err.contains("another photo of this batch"));
+}
+
+TEST_F(CliApply, MistakesInTheArgumentsExplainThemselves) {
+    const QString a = photo("lake.jpg", 800, 600);
+    for (const QStringList& args : {QStringList{"apply", a}, QStringList{"apply", "-o", out()},
+                                    QStringList{"apply", "--opacity", "lots", a, "-o", out()},
+                                    QStringList{"apply", "--layout", "diagonal", a, "-o", out()},
+                                    QStringList{"apply", "--quality", "101", a, "-o", out()},
+                                    QStringList{"apply", "--frobnicate", a, "-o", out()}}) {
+        const auto run = runCli(args);
+        EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("lumigrave-cli apply: ")) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(out()));
+    const auto missing = runCli({"apply", "--preset", "9", a, "-o", out()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains("There is no preset at position 9"));
+}
+
+TEST_F(CliApply, TheDemoWatermarksTheBundledPhotoAndSaysWhere) {
+    for (const QStringList& args : {QStringList{}, QStringList{"demo"}}) {
+        const auto run = runCli(args);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QString path = run.out.trimmed();
+        EXPECT_TRUE(path.startsWith(Paths::photoAlbumDirectory())) << path.toStdString();
+        EXPECT_EQ(QImageReader(path).size(), QSize(1600, 1000));
+    }
+}
+
+}  // namespace
+}  // namespace lumigrave
