@@ -10,7 +10,7 @@ lumigrave_packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libsqlite3-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
 )
 
 lumigrave_install_missing() {

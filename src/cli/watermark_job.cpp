@@ -36,11 +36,13 @@ JobResult watermarkPhoto(const QString& input, const QString& output, const JobS
     if (settings.rotate != 0) {
         active = EmbossComposer::rotateImage(active, settings.rotate);
     }
-    const Image embossed = EmbossComposer::embossedImageForEmbosser(*settings.embosser, active);
+    const Image relief = EmbossComposer::embossedTextForEmbosser(*settings.embosser, active);
+    // The active photo is handed over, so the watermark is blended into its own pixels.
+    const Image embossed =
+        EmbossComposer::embossedImageForEmbosser(*settings.embosser, std::move(active), relief);
     if (embossed.isNull()) {
         return failed(QStringLiteral("The watermark could not be rendered."));
     }
-    active = Image();
     QString error;
     if (!embossed.save(output, settings.format.toLatin1().constData(), settings.quality, &error)) {
         return failed(QStringLiteral("%1 cannot be written: %2").arg(output, error));

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QMap>
 #include <QRawFont>
+#include <atomic>
 #include <mutex>
 
 #include "platform/font_name_table.h"
@@ -14,6 +15,14 @@ namespace {
 
 const QString kBundledBoldFont = QStringLiteral("DejaVuSans-Bold");
 const QString kBundledBoldFontPath = QStringLiteral(":/fonts/DejaVuSans-Bold.ttf");
+const QString kBundledBoldFamily = QStringLiteral("DejaVu Sans");
+const QString kBundledBoldStyle = QStringLiteral("Bold");
+
+std::atomic<bool> bundledRegistered{false};
+
+bool bundledFontRegistered() {
+    return bundledRegistered.load();
+}
 
 struct Face {
     QString family;
@@ -78,17 +87,26 @@ bool FontRegistry::registerBundledFonts() {
         }
         std::lock_guard lock(catalogueMutex);
         catalogue.reset();
+        bundledRegistered = true;
     }
     return true;
 }
 
 QFont FontRegistry::fontWithName(const QString& postScriptName, double pointSize) {
+    QFont font;
+    // The bundled font is the one nearly every preset uses: it is found without building
+    // the catalogue, which opens every installed font file once.
+    if (postScriptName == kBundledBoldFont && bundledFontRegistered()) {
+        font = QFontDatabase::font(kBundledBoldFamily, kBundledBoldStyle, 12);
+        font.setPointSizeF(pointSize);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        return font;
+    }
     const Catalogue& known = currentCatalogue();
     auto face = known.byName.constFind(postScriptName);
     if (face == known.byName.constEnd()) {
         face = known.byName.constFind(kBundledBoldFont);
     }
-    QFont font;
     if (face != known.byName.constEnd()) {
         font = QFontDatabase::font(face->family, face->style, 12);
     } else {

@@ -64,6 +64,21 @@ QImage Image::uprightPixels() const {
     return data_ ? applyOrientation(data_->pixels, data_->orientation) : QImage();
 }
 
+QImage Image::takeUprightPixels() && {
+    if (!data_) {
+        return QImage();
+    }
+    QImage result;
+    if (data_.use_count() == 1 && data_->orientation == kOrientationUp) {
+        // Sole owner: the data is ours to empty.
+        result = std::move(const_cast<Data&>(*data_).pixels);
+    } else {
+        result = uprightPixels();
+    }
+    data_.reset();
+    return result;
+}
+
 QImage applyOrientation(const QImage& pixels, int orientation) {
     switch (orientation) {
         case kOrientationDown:

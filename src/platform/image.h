@@ -40,6 +40,9 @@ class Image {
     Size size() const;
     // The stored pixels turned upright.
     QImage uprightPixels() const;
+    // The same, giving up this image's hold on them: when nobody else holds the image,
+    // the caller gets the very pixels and may change them without a copy.
+    QImage takeUprightPixels() &&;
 
     bool isSameImage(const Image& other) const { return data_ == other.data_; }
 

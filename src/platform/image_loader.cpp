@@ -5,6 +5,7 @@
 #include <QImageReader>
 
 #include "platform/bundle.h"
+#include "platform/image_buffer.h"
 #include "platform/jpeg_structure.h"
 
 namespace lumigrave {
@@ -115,7 +116,12 @@ Result ImageLoader::loadData(const QByteArray& data, float scale) {
                        QStringLiteral("The image file is incomplete: it ends before its picture "
                                       "does."));
     }
+    // Decoded into memory of our own choosing when the decoder says what it will make:
+    // it reuses an image of the right size and format.
     QImage pixels;
+    if (declared.isValid() && reader.imageFormat() == QImage::Format_RGB32) {
+        pixels = allocateImage(declared.width(), declared.height(), QImage::Format_RGB32);
+    }
     if (!reader.read(&pixels) || pixels.isNull()) {
         return refused(Error::Damaged,
                        QStringLiteral("The image file is damaged or incomplete: %1.")

@@ -3,7 +3,10 @@
 #include <QPainter>
 #include <QTransform>
 #include <cmath>
+#include <vector>
 
+#include "platform/image_buffer.h"
+#include "render/backdrop.h"
 #include "render/emboss_composer.h"
 #include "render/overlay_blend.h"
 #include "render/tile_grid.h"
@@ -55,26 +58,57 @@ void drawTiles(QPainter& painter, const TileGrid& grid, const QImage& tile) {
     });
 }
 
-void drawWatermark(QPainter& painter, const Embosser& embosser, Size photo,
-                   const Image& watermark) {
-    const QImage pixels = watermark.uprightPixels();
+// Lays the watermark (or its tiles) on the backdrop of a photo of the given size in
+// points, drawn at scale pixels per point. grey holds the watermark's pixels.
+void layWatermark(Backdrop& backdrop, const Embosser& embosser, Size photo, float scale,
+                  const Image& watermark, const GreyImage& grey) {
     const Size size = watermark.size();
-    painter.setOpacity(embosser.opacity());
+    // From the watermark's pixels to points at its own scale, and from points to the
+    // backdrop's pixels.
+    const QTransform fromPixels =
+        QTransform::fromScale(1.0 / watermark.scale(), 1.0 / watermark.scale());
+    const QTransform toPixels = QTransform::fromScale(scale, scale);
     if (embosser.isTiled()) {
-        // The tiles go straight onto the photo's canvas in the tile canvas's frame: the
-        // same picture as drawing the whole grey tile canvas at the opacity (grey over grey
+        // Each tile goes straight onto the photo's backdrop in the tile canvas's frame:
+        // the same picture as the grey tile canvas laid at the opacity (grey over grey
         // stays grey), without building and resampling a canvas larger than the photo.
         const TileGrid grid = tileGridFor(embosser, photo, size);
-        painter.setTransform(
-            placement(embosser, QPointF(photo.width * 0.5, photo.height * 0.5), grid.canvas), true);
-        painter.setClipRect(QRectF(0, 0, grid.canvas.width, grid.canvas.height));
-        drawTiles(painter, grid, pixels);
+        const QTransform canvas =
+            placement(embosser, QPointF(photo.width * 0.5, photo.height * 0.5), grid.canvas);
+        grid.forEachTile([&](Point corner) {
+            const QRectF rect = yDown(corner, grid.tile, grid.canvas.height);
+            const QTransform tile =
+                fromPixels * QTransform::fromTranslate(rect.x(), rect.y()) * canvas * toPixels;
+            backdrop.lay(grey, tile, embosser.opacity());
+        });
         return;
     }
     const Point origin = EmbossComposer::originForEmbosser(embosser, photo, size);
     const QRectF rect = yDown(origin, size, photo.height);
-    painter.setTransform(placement(embosser, rect.center(), size), true);
-    painter.drawImage(QRectF(0, 0, size.width, size.height), pixels);
+    backdrop.lay(grey, fromPixels * placement(embosser, rect.center(), size) * toPixels,
+                 embosser.opacity());
+}
+
+// Photos with transparency take the general path: the backdrop as an image, and Qt's
+// own Overlay.
+QImage overlayWithAlpha(const QImage& photo, const Backdrop& backdrop) {
+    QImage canvas = allocateImage(backdrop.width(), backdrop.height(), QImage::Format_RGB32);
+    if (canvas.isNull()) {
+        return canvas;
+    }
+    std::vector<uint8_t> levels(size_t(backdrop.width()), Backdrop::kMidGrey);
+    for (int y = 0; y < canvas.height(); ++y) {
+        const auto span = backdrop.renderRow(y, levels.data());
+        auto* out = reinterpret_cast<QRgb*>(canvas.scanLine(y));
+        for (int x = 0; x < canvas.width(); ++x) {
+            out[x] = qRgb(levels[size_t(x)], levels[size_t(x)], levels[size_t(x)]);
+        }
+        Backdrop::resetSpan(levels.data(), span);
+    }
+    QPainter painter(&canvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Overlay);
+    painter.drawImage(0, 0, photo);
+    return canvas;
 }
 
 }  // namespace
@@ -103,28 +137,47 @@ Image EmbossComposer::tiledImageForEmbosser(const Embosser& embosser, const Imag
 
 Image EmbossComposer::embossedImageForEmbosser(const Embosser& embosser, const Image& destImage,
                                                const Image& embossedText) {
+    return embossedImageForEmbosser(embosser, Image(destImage), embossedText);
+}
+
+Image EmbossComposer::embossedImageForEmbosser(const Embosser& embosser, Image&& destImage,
+                                               const Image& embossedText) {
     if (destImage.isNull()) {
         qWarning() << "Error context not created";
         return Image();
     }
-    const QImage photo = destImage.uprightPixels();
-    QImage canvas = opaqueCanvas(photo.width(), photo.height());
-    if (canvas.isNull()) {
-        qWarning() << "Error context not created";
+    const float scale = destImage.scale();
+    const Size size = destImage.size();
+    // A photo nobody else holds is blended where it lies; otherwise into a copy.
+    QImage photo = std::move(destImage).takeUprightPixels();
+    Backdrop backdrop(photo.width(), photo.height());
+    const GreyImage grey =
+        embossedText.isNull() ? GreyImage() : GreyImage::fromImage(embossedText.uprightPixels());
+    if (!grey.isEmpty()) {
+        layWatermark(backdrop, embosser, size, scale, embossedText, grey);
+    }
+    if (photo.format() != QImage::Format_RGB32) {
+        return Image(overlayWithAlpha(photo, backdrop), scale);
+    }
+    if (!photo.isDetached()) {
+        photo = copyImage(photo);
+    }
+    if (photo.isNull()) {
+        qWarning() << "Error: Memory not allocated for bitmap";
         return Image();
     }
-    if (!embossedText.isNull()) {
-        QPainter painter(&canvas);
-        preparePainter(painter, destImage.scale());
-        drawWatermark(painter, embosser, destImage.size(), embossedText);
+    // Where the backdrop stays mid-grey the photo is unchanged: only the spans of each row
+    // that a watermark touched are blended.
+    std::vector<uint8_t> levels(size_t(photo.width()), Backdrop::kMidGrey);
+    for (int y = 0; y < photo.height(); ++y) {
+        const auto span = backdrop.renderRow(y, levels.data());
+        if (span.first < span.second) {
+            auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y)) + span.first;
+            overlayRow(row, levels.data() + span.first, row, span.second - span.first);
+            Backdrop::resetSpan(levels.data(), span);
+        }
     }
-    if (!overlayPhotoOntoGreyCanvas(photo, canvas)) {
-        // Photos with transparency take the general path.
-        QPainter painter(&canvas);
-        painter.setCompositionMode(QPainter::CompositionMode_Overlay);
-        painter.drawImage(0, 0, photo);
-    }
-    return Image(std::move(canvas), destImage.scale());
+    return Image(std::move(photo), scale);
 }
 
 Image EmbossComposer::embossedImageForEmbosser(const Embosser& embosser, const Image& destImage) {

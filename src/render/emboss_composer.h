@@ -52,6 +52,10 @@ class EmbossComposer {
     // scaled copy of it); a null one leaves the photo practically as it was.
     static Image embossedImageForEmbosser(const Embosser& embosser, const Image& destImage,
                                           const Image& embossedText);
+    // The same, blending into the photo's own pixels when nobody else holds them: no
+    // second photo-sized buffer.
+    static Image embossedImageForEmbosser(const Embosser& embosser, Image&& destImage,
+                                          const Image& embossedText);
     static Image embossedImageForEmbosser(const Embosser& embosser, const Image& destImage);
 
     // The relief repeated over a mid-grey canvas that covers the photo turned by the

@@ -3,20 +3,22 @@
 #include <array>
 #include <cmath>
 
+#include "render/backdrop.h"
+
 namespace lumigrave {
 
 namespace {
 
 using Row = std::array<uint8_t, 256>;
 
-// Every result for every backdrop level, computed once: 64 KiB, so the blend of a photo
-// is three table reads a pixel.
+// Every result for every backdrop level, computed once: 64 KiB, so the blend of a pixel
+// is three table reads.
 const std::array<Row, 256>& overlayTable() {
     static const std::array<Row, 256> table = [] {
         std::array<Row, 256> t{};
         for (int b = 0; b < 256; ++b) {
             for (int a = 0; a < 256; ++a) {
-                t[b][a] = uint8_t(overlayLevel(a, b));
+                t[size_t(b)][size_t(a)] = uint8_t(overlayLevel(a, b));
             }
         }
         return t;
@@ -27,30 +29,28 @@ const std::array<Row, 256>& overlayTable() {
 }  // namespace
 
 int overlayLevel(int photo, int backdrop) {
+    if (backdrop == Backdrop::kMidGrey) {
+        return photo;
+    }
     const double a = photo / 255.0;
     const double b = backdrop / 255.0;
     const double result = b <= 0.5 ? 2 * a * b : 1 - 2 * (1 - a) * (1 - b);
     return int(std::lround(result * 255));
 }
 
-bool overlayPhotoOntoGreyCanvas(const QImage& photo, QImage& canvas) {
-    if (photo.size() != canvas.size() || photo.format() != QImage::Format_RGB32 ||
-        canvas.format() != QImage::Format_RGB32) {
-        return false;
-    }
+void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
     const auto& table = overlayTable();
-    const int width = canvas.width();
-    for (int y = 0; y < canvas.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(photo.constScanLine(y));
-        auto* out = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const Row& row = table[out[x] & 0xFF];
-            const QRgb a = in[x];
-            out[x] = 0xFF000000u | (uint32_t(row[(a >> 16) & 0xFF]) << 16) |
-                     (uint32_t(row[(a >> 8) & 0xFF]) << 8) | row[a & 0xFF];
+    for (int x = 0; x < count; ++x) {
+        const uint8_t b = backdrop[x];
+        const QRgb a = photo[x];
+        if (b == Backdrop::kMidGrey) {
+            out[x] = a;
+            continue;
         }
+        const Row& row = table[b];
+        out[x] = 0xFF000000u | (uint32_t(row[(a >> 16) & 0xFF]) << 16) |
+                 (uint32_t(row[(a >> 8) & 0xFF]) << 8) | row[a & 0xFF];
     }
-    return true;
 }
 
 }  // namespace lumigrave

@@ -1,18 +1,19 @@
 #pragma once
 
-#include <QImage>
+#include <QColor>
+#include <cstdint>
 
 namespace lumigrave {
 
-// The Overlay blend of the PDF model, the photo (source) over a grey backdrop:
+// The Overlay blend of the PDF model, the photo (source a) over a grey backdrop (b):
 // 2·a·b where b ≤ 0.5, else 1 − 2·(1 − a)·(1 − b), per colour component.
 //
-// The backdrop is the watermark canvas, grey in every pixel (red = green = blue), so its
-// blue channel serves all three components. The result replaces the canvas. The photo
-// must be opaque 32-bit RGB of the canvas's size; others return false.
-bool overlayPhotoOntoGreyCanvas(const QImage& photo, QImage& canvas);
-
-// One component, 0 to 255, rounded to the nearest level: the reference for the kernel.
+// Levels are 0 to 255, except that the backdrop's mid-grey level 128 stands for 0.5
+// exactly, which leaves the photo as it is.
 int overlayLevel(int photo, int backdrop);
+
+// Blends count opaque photo pixels over their backdrop levels into out (which may be the
+// photo itself).
+void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
 
 }  // namespace lumigrave

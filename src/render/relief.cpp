@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/image_buffer.h"
 #include "platform/screen.h"
 #include "render/emboss_composer.h"
 #include "render/emboss_shade.h"
@@ -14,12 +15,6 @@
 namespace lumigrave {
 
 namespace {
-
-struct PixelBuffer {
-    std::unique_ptr<uint8_t[]> bytes;
-    int width = 0;
-    int height = 0;
-};
 
 std::unique_ptr<uint8_t[]> allocateZeroed(size_t count) {
     std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[count]);
@@ -33,7 +28,7 @@ std::unique_ptr<uint8_t[]> allocateZeroed(size_t count) {
 // stride and the filter's width are the same number.
 QImage paddedTextBitmap(const TextMetrics& metrics, Size text, float fontSize, float scale,
                         int width, int height) {
-    QImage bitmap(width, height, QImage::Format_RGB32);
+    QImage bitmap = allocateImage(width, height, QImage::Format_RGB32);
     if (bitmap.isNull()) {
         return bitmap;
     }
@@ -75,7 +70,10 @@ std::unique_ptr<uint8_t[]> grayBitmapFromImage(const QImage& image) {
     return bump;
 }
 
-PixelBuffer renderEmbossedTextBitmap(const Embosser& embosser, const Image& destImage) {
+// The relief's pixels: the padded text bitmap read as a height field and shaded. The
+// filter writes straight into the image's rows, which are exactly 4 × width bytes, so
+// there is no separate buffer to copy from.
+QImage renderEmbossedTextBitmap(const Embosser& embosser, const Image& destImage) {
     const Size photo = destImage.isNull() ? Size{} : destImage.size();
     float fontSize = 0;
     const Size text = EmbossComposer::sizeForEmbosser(embosser, photo, &fontSize);
@@ -87,19 +85,27 @@ PixelBuffer renderEmbossedTextBitmap(const Embosser& embosser, const Image& dest
     const QImage bitmap = paddedTextBitmap(metrics, text, fontSize, scale, width, height);
     if (bitmap.isNull()) {
         qWarning() << "Error context not created";
-        return {};
+        return QImage();
     }
     std::unique_ptr<uint8_t[]> bump = grayBitmapFromImage(bitmap);
-    PixelBuffer out{allocateZeroed(size_t(width) * size_t(height) * 4), width, height};
-    if (!out.bytes) {
+    QImage relief = allocateImage(width, height, QImage::Format_RGB32);
+    if (relief.isNull() || relief.bytesPerLine() != 4 * qsizetype(width)) {
         qWarning() << "Error: Memory not allocated for bitmap";
-        return {};
+        return QImage();
     }
     if (bump) {
         embossShade(kReliefLightAzimuth, kReliefLightElevation, kReliefFilterWidth, bump.get(),
-                    out.bytes.get(), size_t(width), size_t(height));
+                    relief.bits(), size_t(width), size_t(height));
+    } else {
+        relief.fill(qRgb(127, 127, 127));  // no bump map: a flat relief
     }
-    return out;
+    // The filter's fourth byte is padding; the image is opaque.
+    auto* pixels = reinterpret_cast<QRgb*>(relief.bits());
+    const size_t count = size_t(width) * size_t(height);
+    for (size_t i = 0; i < count; ++i) {
+        pixels[i] |= 0xFF000000u;
+    }
+    return relief;
 }
 
 }  // namespace
@@ -125,11 +131,11 @@ Image EmbossComposer::bitmapRGBA8ToImage(const uint8_t* buffer, int width, int h
 }
 
 Image EmbossComposer::embossedTextForEmbosser(const Embosser& embosser, const Image& destImage) {
-    const PixelBuffer buffer = renderEmbossedTextBitmap(embosser, destImage);
-    if (!buffer.bytes) {
+    QImage relief = renderEmbossedTextBitmap(embosser, destImage);
+    if (relief.isNull()) {
         return Image();
     }
-    return bitmapRGBA8ToImage(buffer.bytes.get(), buffer.width, buffer.height);
+    return Image(std::move(relief), Screen::mainScreenScale());
 }
 
 }  // namespace lumigrave

@@ -205,3 +205,25 @@ TEST(RotateImage, AQuarterTurnMovesAMarkedCorner) {
 
 }  // namespace
 }  // namespace lumigrave
+
+namespace lumigrave {
+namespace {
+
+TEST(Composite, APhotoHeldElsewhereIsNeverChangedAndAHandedOverOneIsReused) {
+    const QImage original = test::testPhoto(300, 200);
+    const Image held(original.copy());
+    const QImage before = held.pixels().copy();
+    const Image relief = EmbossComposer::embossedTextForEmbosser(Embosser(), held);
+    const Image fromCopy = EmbossComposer::embossedImageForEmbosser(Embosser(), held, relief);
+    EXPECT_TRUE(test::imagesMatch(held.pixels(), before));
+
+    Image handed(original.copy());
+    const uchar* bits = handed.pixels().constBits();
+    const Image inPlace =
+        EmbossComposer::embossedImageForEmbosser(Embosser(), std::move(handed), relief);
+    EXPECT_EQ(inPlace.pixels().constBits(), bits);
+    EXPECT_TRUE(test::imagesMatch(inPlace.pixels(), fromCopy.pixels()));
+}
+
+}  // namespace
+}  // namespace lumigrave
