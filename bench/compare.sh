@@ -316,7 +316,13 @@ echo "$(convert -version | head -n 1)"
 echo "$(vips --version)"
 echo "$(cjpeg -version 2>&1 | head -n 1)"
 echo "cores: $(nproc); runs per tool and case: $runs"
+# Other work on the machine, a build above all, slows some runs and not others.
+read -r load _ </proc/loadavg
+if awk -v l="$load" 'BEGIN { exit !(l >= 0.5) }'; then
+  echo "  note: load average $load before starting: something else is running"
+fi
 echo
+cli_stamp=$(stat -c '%Y %s' "$cli")
 
 # Seeding the preset database is a first-launch cost, not part of watermarking a photo,
 # so it is paid once here rather than inside the first timed run.
@@ -344,6 +350,10 @@ for size in "${size_list[@]}"; do
   done
 done
 echo
+if [[ $(stat -c '%Y %s' "$cli" 2>/dev/null || true) != "$cli_stamp" ]]; then
+  echo "note: $cli was rebuilt while timing: its rows mix two builds"
+  echo
+fi
 
 python3 - "$results" <<'EOF'
 import statistics, sys

@@ -81,6 +81,21 @@ void Composite(benchmark::State& state) {
     pixelsProcessed(state);
 }
 
+// As the command line runs it: the photo handed over and blended in its own pixels.
+void CompositeInPlace(benchmark::State& state) {
+    const Image p = photo(state);
+    const Embosser e = preset(state.range(1) != 0);
+    const Image relief = EmbossComposer::embossedTextForEmbosser(e, p);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Image own(p.pixels().copy());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(
+            EmbossComposer::embossedImageForEmbosser(e, std::move(own), relief));
+    }
+    pixelsProcessed(state);
+}
+
 void OneStep(benchmark::State& state) {
     const Image p = photo(state);
     const Embosser e = preset(state.range(1) != 0);
@@ -129,6 +144,11 @@ constexpr double kMinTime = 0.01;  // debug builds: just show they run
 BENCHMARK(Relief)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
 BENCHMARK(TileCanvas)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
 BENCHMARK(Composite)
+    ->ArgsProduct({{12, 24}, {0, 1}})
+    ->ArgNames({"MP", "tiled"})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(kMinTime);
+BENCHMARK(CompositeInPlace)
     ->ArgsProduct({{12, 24}, {0, 1}})
     ->ArgNames({"MP", "tiled"})
     ->Unit(benchmark::kMillisecond)

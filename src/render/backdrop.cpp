@@ -85,48 +85,54 @@ void Backdrop::sample(const Placement& p, int y, int begin, int end, uint8_t* le
     const int w = p.image->width;
     const int h = p.image->height;
     const uint8_t* texels = p.image->pixels.data();
-    const QPointF start = p.toImage.map(QPointF(0.5, y + 0.5));
-    const double du = p.toImage.m11();
-    const double dv = p.toImage.m12();
-    for (int x = begin; x < end; ++x) {
-        const double u = start.x() + x * du - 0.5;
-        const double v = start.y() + x * dv - 0.5;
-        const double fu = std::floor(u);
-        const double fv = std::floor(v);
-        const int i = int(fu);
-        const int j = int(fv);
-        const double tu = u - fu;
-        const double tv = v - fv;
-        double value;
-        double coverage = 1;
+    // Positions in the watermark's texels, relative to texel centres, as 32.32 fixed
+    // point: stepping along a row is one addition, and a row of tens of thousands of
+    // pixels drifts by far less than a 256th of a texel.
+    const QPointF start = p.toImage.map(QPointF(begin + 0.5, y + 0.5));
+    constexpr double kOne = 4294967296.0;
+    int64_t u = std::llround((start.x() - 0.5) * kOne);
+    int64_t v = std::llround((start.y() - 0.5) * kOne);
+    const int64_t du = std::llround(p.toImage.m11() * kOne);
+    const int64_t dv = std::llround(p.toImage.m12() * kOne);
+    const int alpha = int(std::lround(p.opacity * 256));  // 0 … 256
+    for (int x = begin; x < end; ++x, u += du, v += dv) {
+        const int i = int(u >> 32);  // floor, also below zero
+        const int j = int(v >> 32);
+        const int fu = int((u >> 24) & 0xFF);  // weights in 256ths
+        const int fv = int((v >> 24) & 0xFF);
+        const int cur = levels[x];
         if (i >= 0 && j >= 0 && i + 1 < w && j + 1 < h) {
             const uint8_t* q = texels + size_t(j) * size_t(w) + size_t(i);
-            const double top = q[0] + tu * (q[1] - q[0]);
-            const double bottom = q[w] + tu * (q[w + 1] - q[w]);
-            value = top + tv * (bottom - top);
-        } else {
-            // At the edge: texels outside are transparent.
-            value = 0;
-            coverage = 0;
-            for (int dj = 0; dj < 2; ++dj) {
-                for (int di = 0; di < 2; ++di) {
-                    const int ti = i + di;
-                    const int tj = j + dj;
-                    if (ti < 0 || tj < 0 || ti >= w || tj >= h) {
-                        continue;
-                    }
-                    const double weight = (di ? tu : 1 - tu) * (dj ? tv : 1 - tv);
-                    value += weight * texels[size_t(tj) * size_t(w) + size_t(ti)];
-                    coverage += weight;
-                }
-            }
-            if (coverage <= 0) {
-                continue;
-            }
-            value /= coverage;
+            const int top = q[0] * (256 - fu) + q[1] * fu;
+            const int bottom = q[w] * (256 - fu) + q[w + 1] * fu;
+            const int value = (top * (256 - fv) + bottom * fv) >> 8;  // level × 256
+            const int blended = cur * 65536 + alpha * (value - cur * 256);
+            levels[x] = uint8_t((blended + 32768) >> 16);
+            continue;
         }
-        const double alpha = p.opacity * coverage;
-        levels[x] = uint8_t(std::lround(levels[x] + alpha * (value - levels[x])));
+        // At the edge: texels outside are transparent.
+        int value = 0;
+        int coverage = 0;
+        for (int dj = 0; dj < 2; ++dj) {
+            for (int di = 0; di < 2; ++di) {
+                const int ti = i + di;
+                const int tj = j + dj;
+                if (ti < 0 || tj < 0 || ti >= w || tj >= h) {
+                    continue;
+                }
+                const int weight = (di ? fu : 256 - fu) * (dj ? fv : 256 - fv);  // 65536ths
+                value += weight * texels[size_t(tj) * size_t(w) + size_t(ti)];
+                coverage += weight;
+            }
+        }
+        if (coverage == 0) {
+            continue;
+        }
+        // level × 256 over the covered part; the opacity scaled by the coverage.
+        const int covered = int((int64_t(value) * 256 + coverage / 2) / coverage);
+        const int weight = int((int64_t(alpha) * coverage + 32768) >> 16);
+        const int blended = cur * 65536 + weight * (covered - cur * 256);
+        levels[x] = uint8_t((blended + 32768) >> 16);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "render/overlay_blend.h"
 
+#include <immintrin.h>
+
 #include <array>
 #include <cmath>
 
@@ -38,7 +40,7 @@ int overlayLevel(int photo, int backdrop) {
     return int(std::lround(result * 255));
 }
 
-void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
+void overlayRowScalar(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
     const auto& table = overlayTable();
     for (int x = 0; x < count; ++x) {
         const uint8_t b = backdrop[x];
@@ -50,6 +52,72 @@ void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count
         const Row& row = table[b];
         out[x] = 0xFF000000u | (uint32_t(row[(a >> 16) & 0xFF]) << 16) |
                  (uint32_t(row[(a >> 8) & 0xFF]) << 8) | row[a & 0xFF];
+    }
+}
+
+}  // namespace lumigrave
+
+namespace lumigrave {
+
+namespace {
+
+bool hasAvx2() {
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported;
+}
+
+// Eight pixels at a time, in 16-bit lanes. With x = a and y = 2b where b ≤ 127, and
+// x = 255 − a and y = 2(255 − b) where b > 128, the blend is round(x·y / 255) or 255
+// minus it; x·y stays below 65536, and round(t / 255) is (t + 128 + ((t + 128) >> 8)) >> 8,
+// exactly the rounding of the table.
+__attribute__((target("avx2"))) __m256i overlayLanes(__m256i a, __m256i b) {
+    const __m256i k255 = _mm256_set1_epi16(255);
+    const __m256i k128 = _mm256_set1_epi16(128);
+    const __m256i dark = _mm256_cmpgt_epi16(k128, b);  // b ≤ 127
+    const __m256i mid = _mm256_cmpeq_epi16(b, k128);
+    const __m256i x = _mm256_blendv_epi8(_mm256_sub_epi16(k255, a), a, dark);
+    const __m256i y = _mm256_blendv_epi8(_mm256_sub_epi16(k255, b), b, dark);
+    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(x, _mm256_add_epi16(y, y)), k128);
+    const __m256i q = _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
+    const __m256i blended = _mm256_blendv_epi8(_mm256_sub_epi16(k255, q), q, dark);
+    return _mm256_blendv_epi8(blended, a, mid);
+}
+
+__attribute__((target("avx2"))) void overlayRowAvx2Kernel(const QRgb* photo,
+                                                          const uint8_t* backdrop, QRgb* out,
+                                                          int count) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i spread = _mm256_set1_epi32(0x01010101);
+    const __m256i opaque = _mm256_set1_epi32(int(0xFF000000u));
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(photo + x));
+        const __m128i levels = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(backdrop + x));
+        // Each pixel's level in all four of its bytes.
+        const __m256i grey = _mm256_mullo_epi32(_mm256_cvtepu8_epi32(levels), spread);
+        const __m256i low =
+            overlayLanes(_mm256_unpacklo_epi8(pixels, zero), _mm256_unpacklo_epi8(grey, zero));
+        const __m256i high =
+            overlayLanes(_mm256_unpackhi_epi8(pixels, zero), _mm256_unpackhi_epi8(grey, zero));
+        const __m256i result = _mm256_or_si256(_mm256_packus_epi16(low, high), opaque);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), result);
+    }
+    overlayRowScalar(photo + x, backdrop + x, out + x, count - x);
+}
+
+}  // namespace
+
+bool overlayRowAvx2(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
+    if (!hasAvx2()) {
+        return false;
+    }
+    overlayRowAvx2Kernel(photo, backdrop, out, count);
+    return true;
+}
+
+void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
+    if (!overlayRowAvx2(photo, backdrop, out, count)) {
+        overlayRowScalar(photo, backdrop, out, count);
     }
 }
 

@@ -13,7 +13,13 @@ namespace lumigrave {
 int overlayLevel(int photo, int backdrop);
 
 // Blends count opaque photo pixels over their backdrop levels into out (which may be the
-// photo itself).
+// photo itself). Runs the vector kernel where the processor has AVX2, the scalar one
+// elsewhere; both give the same levels.
 void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
+
+// The two kernels themselves, for the tests that hold them to each other.
+void overlayRowScalar(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
+// False, doing nothing, where the processor lacks AVX2.
+bool overlayRowAvx2(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
 
 }  // namespace lumigrave

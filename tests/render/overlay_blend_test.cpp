@@ -64,3 +64,39 @@ TEST(OverlayBlend, TheRowKernelAgreesWithTheReferenceOnSampledPixels) {
 
 }  // namespace
 }  // namespace lumigrave
+
+namespace lumigrave {
+namespace {
+
+// The vector kernel against the scalar one: identical levels, on every length from 0 to
+// 70 (all the tails) and on a long row, in place and not.
+TEST(OverlayBlend, TheVectorKernelGivesTheScalarKernelsLevels) {
+    std::vector<QRgb> probe(1);
+    std::vector<uint8_t> level(1, 0);
+    if (!overlayRowAvx2(probe.data(), level.data(), probe.data(), 1)) {
+        GTEST_SKIP() << "this processor has no AVX2";
+    }
+    QRandomGenerator random(9);
+    for (int count : {0, 1, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 70, 100003}) {
+        std::vector<QRgb> photo(size_t(count) + 1);
+        std::vector<uint8_t> backdrop(size_t(count) + 1);
+        for (size_t i = 0; i < photo.size(); ++i) {
+            photo[i] = 0xFF000000u | (random.generate() & 0xFFFFFF);
+            // Every level, the mid-grey and its neighbours most of all.
+            const uint32_t pick = random.bounded(4);
+            backdrop[i] =
+                pick == 0 ? uint8_t(127 + random.bounded(3)) : uint8_t(random.bounded(256));
+        }
+        std::vector<QRgb> scalar(photo.size(), 0), vector(photo.size(), 0);
+        overlayRowScalar(photo.data(), backdrop.data(), scalar.data(), count);
+        ASSERT_TRUE(overlayRowAvx2(photo.data(), backdrop.data(), vector.data(), count));
+        ASSERT_EQ(scalar, vector) << count;
+        std::vector<QRgb> inPlace = photo;
+        overlayRowAvx2(inPlace.data(), backdrop.data(), inPlace.data(), count);
+        ASSERT_EQ(inPlace.back(), photo.back());  // the pixel past the end is untouched
+        ASSERT_TRUE(std::equal(inPlace.begin(), inPlace.begin() + count, scalar.begin())) << count;
+    }
+}
+
+}  // namespace
+}  // namespace lumigrave
