@@ -263,6 +263,10 @@ run_one() {
   mkdir -p "$s"
   : >"$mem"
   local start end status
+  if [[ $tool == ours && $(stat -c '%Y %s' "$cli" 2>/dev/null || true) != "$cli_stamp" ]]; then
+    rebuilt=1
+    cli_stamp=$(stat -c '%Y %s' "$cli" 2>/dev/null || true)
+  fi
   set +e
   start=$EPOCHREALTIME
   (
@@ -322,7 +326,10 @@ if awk -v l="$load" 'BEGIN { exit !(l >= 0.5) }'; then
   echo "  note: load average $load before starting: something else is running"
 fi
 echo
+# A rebuild between runs would mix two builds in one median: it is looked for before
+# each of lumigrave-cli's runs.
 cli_stamp=$(stat -c '%Y %s' "$cli")
+rebuilt=0
 
 # Seeding the preset database is a first-launch cost, not part of watermarking a photo,
 # so it is paid once here rather than inside the first timed run.
@@ -350,8 +357,8 @@ for size in "${size_list[@]}"; do
   done
 done
 echo
-if [[ $(stat -c '%Y %s' "$cli" 2>/dev/null || true) != "$cli_stamp" ]]; then
-  echo "note: $cli was rebuilt while timing: its rows mix two builds"
+if ((rebuilt)); then
+  echo "note: $cli was rebuilt between its timed runs: its rows mix builds"
   echo
 fi
 

@@ -67,6 +67,10 @@ int main(int argc, char** argv) {
     } else {
         databasePath = lumigrave::Paths::appDatabasePath();
     }
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        out << kUsage;
+        return 0;
+    }
     const QString command = args.isEmpty() ? QStringLiteral("demo") : args.takeFirst();
     if (command == QLatin1String("demo") && args.isEmpty()) {
         return lumigrave::cli::runDemo(databasePath, out, err);

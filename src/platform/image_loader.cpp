@@ -6,7 +6,7 @@
 
 #include "platform/bundle.h"
 #include "platform/image_buffer.h"
-#include "platform/jpeg_structure.h"
+#include "platform/image_structure.h"
 
 namespace lumigrave {
 
@@ -111,7 +111,8 @@ Result ImageLoader::loadData(const QByteArray& data, float scale) {
     if (declared.isValid() && tooLarge(declared)) {
         return refused(Error::TooLarge, tooLargeMessage(declared));
     }
-    if (reader.format() == "jpeg" && !jpegIsComplete(data)) {
+    if ((reader.format() == "jpeg" && !jpegIsComplete(data)) ||
+        (reader.format() == "bmp" && !bmpIsComplete(data))) {
         return refused(Error::Damaged,
                        QStringLiteral("The image file is incomplete: it ends before its picture "
                                       "does."));

@@ -240,3 +240,27 @@ TEST_F(PngSuite, DeepAndPaletteColoursComeOutRight) {
 
 }  // namespace
 }  // namespace lumigrave
+
+namespace lumigrave {
+namespace {
+
+// Photos come in more formats than JPEG and PNG: what Qt's image plug-ins read.
+TEST(ImageFormats, WebpTiffAndOthersLoadThroughTheSameChecks) {
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    for (const char* format : {"webp", "tiff", "bmp", "gif"}) {
+        ASSERT_TRUE(formats.contains(format)) << format << " is not installed";
+    }
+    for (const char* format : {"webp", "tiff", "bmp"}) {
+        const QByteArray bytes = test::encode(test::testPhoto(120, 80), format, 100);
+        ASSERT_FALSE(bytes.isEmpty()) << format;
+        const auto result = ImageLoader::loadData(bytes);
+        ASSERT_TRUE(result.ok()) << format << ": " << result.message.toStdString();
+        EXPECT_EQ(result.image.size(), (Size{120, 80})) << format;
+        EXPECT_EQ(result.image.pixels().format(), QImage::Format_RGB32) << format;
+        test::LogCapture quiet;
+        EXPECT_FALSE(ImageLoader::loadData(bytes.left(bytes.size() / 2)).ok()) << format;
+    }
+}
+
+}  // namespace
+}  // namespace lumigrave

@@ -1,4 +1,4 @@
-#include "platform/jpeg_structure.h"
+#include "platform/image_structure.h"
 
 #include <gtest/gtest.h>
 

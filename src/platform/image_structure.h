@@ -11,6 +11,10 @@ namespace lumigrave {
 // here (true).
 bool jpegIsComplete(const QByteArray& data);
 
+// Whether a BMP file holds as many bytes as its header says: the BMP decoder shows a
+// cut-off file with the missing rows blank. Data that is not a BMP is not judged (true).
+bool bmpIsComplete(const QByteArray& data);
+
 // The pixel size a JPEG's frame header or a PNG's header declares, read from the bytes
 // without decoding anything; invalid when the data is neither or the header is cut off.
 QSize declaredPixelSize(const QByteArray& data);

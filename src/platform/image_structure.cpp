@@ -1,4 +1,4 @@
-#include "platform/jpeg_structure.h"
+#include "platform/image_structure.h"
 
 #include <algorithm>
 #include <climits>
@@ -68,6 +68,16 @@ QSize jpegFrameSize(const QByteArray& data) {
 }
 
 }  // namespace
+
+bool bmpIsComplete(const QByteArray& data) {
+    if (data.size() < 6 || data[0] != 'B' || data[1] != 'M') {
+        return true;
+    }
+    const quint32 declared = quint32(at(data, 2)) | (quint32(at(data, 3)) << 8) |
+                             (quint32(at(data, 4)) << 16) | (quint32(at(data, 5)) << 24);
+    // Some writers leave the size 0; then there is nothing to hold the file to.
+    return declared == 0 || quint64(declared) <= quint64(data.size());
+}
 
 QSize declaredPixelSize(const QByteArray& data) {
     static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
