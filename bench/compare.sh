@@ -348,7 +348,7 @@ for size in "${size_list[@]}"; do
     -attenuate 0.4 +noise Gaussian -quality 90 -sampling-factor 4:2:0 "$photo"
   read -r cover_w cover_h < <(cover_canvas "$w" "$h")
   for layout in centre tiled; do
-    echo "Timing ${size} MP, $layout: the four tools in turn, $runs rounds..."
+    echo "Timing ${size} MP, $layout: the four tools in turn, rounds: $runs..."
     for ((run = 1; run <= runs; run++)); do
       for tool in "${tools[@]}"; do
         run_one "$tool" "$size" "$layout" "$run" "$photo" "$w" "$h"

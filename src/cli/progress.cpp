@@ -61,8 +61,10 @@ void Progress::summary() {
     if (terminal_) {
         err_ << "\n";
     }
+    const double seconds = clock_.elapsed() / 1000.0;
     err_ << written_ << " written, " << failed_ << " failed, in "
-         << duration(clock_.elapsed() / 1000.0) << "\n";
+         << (seconds < 60 ? QStringLiteral("%1 s").arg(seconds, 0, 'f', 1) : duration(seconds))
+         << "\n";
     err_.flush();
 }
 
