@@ -9,7 +9,7 @@ lumigrave_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 lumigrave_packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
-  libsqlite3-dev
+  libsqlite3-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 

@@ -38,6 +38,12 @@ const char* const kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            QTextStream(stdout) << kUsage;
+            return 0;
+        }
+    }
     // A command-line tool needs no display; fonts and painting work offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -66,10 +72,6 @@ int main(int argc, char** argv) {
         args.remove(db, 2);
     } else {
         databasePath = lumigrave::Paths::appDatabasePath();
-    }
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        out << kUsage;
-        return 0;
     }
     const QString command = args.isEmpty() ? QStringLiteral("demo") : args.takeFirst();
     if (command == QLatin1String("demo") && args.isEmpty()) {

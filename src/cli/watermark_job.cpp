@@ -1,11 +1,14 @@
 #include "cli/watermark_job.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
 
 #include "platform/image_loader.h"
 #include "render/emboss_composer.h"
 #include "render/image_resize.h"
 #include "render/output_sizes.h"
+#include "render/streamed_watermark.h"
 
 namespace lumigrave::cli {
 
@@ -15,13 +18,68 @@ JobResult failed(const QString& message) {
     return JobResult{false, message};
 }
 
+// A colour JPEG kept at its own size, upright, into a JPEG: streamed, never whole in
+// memory. Declined when the photo is of another kind; the general path takes it then.
+std::optional<JobResult> streamed(const QByteArray& data, const QString& output,
+                                  const JobSettings& settings) {
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return failed(QStringLiteral("%1 cannot be written: %2").arg(output, file.errorString()));
+    }
+    QString error;
+    switch (embossJpegStream(*settings.embosser, data, file, settings.quality, &error)) {
+        case StreamResult::Declined:
+            file.cancelWriting();
+            return std::nullopt;
+        case StreamResult::Failed:
+            file.cancelWriting();
+            return failed(error);
+        case StreamResult::Done:
+            break;
+    }
+    if (!file.commit()) {
+        return failed(QStringLiteral("%1 cannot be written: %2").arg(output, file.errorString()));
+    }
+    return JobResult{true, QString()};
+}
+
 }  // namespace
 
 JobResult watermarkPhoto(const QString& input, const QString& output, const JobSettings& settings) {
     if (!settings.overwrite && QFileInfo::exists(output)) {
         return failed(QStringLiteral("%1 exists already; --overwrite replaces it").arg(output));
     }
-    ImageLoader::Result loaded = ImageLoader::loadFile(input);
+    QByteArray data;
+    const ImageLoader::Result read = ImageLoader::readFile(input, &data);
+    if (!read.ok()) {
+        return failed(read.message);
+    }
+    const ImageLoader::Header header = ImageLoader::inspectData(data);
+    if (!header.ok()) {
+        return failed(header.message);
+    }
+    // The sizes are known from the header, so a photo that is too small is refused
+    // before it is decoded.
+    if (header.pixelSize.isValid()) {
+        const Size declared =
+            Image::isTransposed(header.orientation)
+                ? Size{float(header.pixelSize.height()), float(header.pixelSize.width())}
+                : Size{float(header.pixelSize.width()), float(header.pixelSize.height())};
+        const std::vector<Size> sizes = maxOutputSizes(declared);
+        if (sizes.empty()) {
+            return failed(QStringLiteral("The image is too small."));
+        }
+        const bool ownSize = matchedIndexForOutputSize(sizes, settings.outputLength) == 0;
+        if (ownSize && header.format == "jpeg" && header.orientation == kOrientationUp &&
+            settings.rotate == 0 && settings.format == QLatin1String("jpeg")) {
+            if (std::optional<JobResult> result = streamed(data, output, settings)) {
+                return *result;
+            }
+        }
+    }
+
+    ImageLoader::Result loaded = ImageLoader::loadData(data);
+    data = QByteArray();
     if (!loaded.ok()) {
         return failed(loaded.message);
     }

@@ -66,19 +66,25 @@ Result ImageLoader::loadFile(const QString& path) {
     return loadFile(path, 1);
 }
 
-Result ImageLoader::loadFile(const QString& path, float scale) {
+Result ImageLoader::readFile(const QString& path, QByteArray* data) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return refused(Error::CannotOpen,
                        QStringLiteral("The file cannot be opened: %1.").arg(file.errorString()));
     }
     // Photos are a few megabytes; reading them whole lets the JPEG check see the end.
-    const QByteArray data = file.readAll();
+    *data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         return refused(Error::CannotOpen,
                        QStringLiteral("The file cannot be read: %1.").arg(file.errorString()));
     }
-    return loadData(data, scale);
+    return Result{};
+}
+
+Result ImageLoader::loadFile(const QString& path, float scale) {
+    QByteArray data;
+    Result read = readFile(path, &data);
+    return read.ok() ? loadData(data, scale) : read;
 }
 
 Result ImageLoader::loadResource(const QString& name, const QString& type) {
@@ -89,12 +95,18 @@ Result ImageLoader::loadResource(const QString& name, const QString& type) {
     return loadFile(path, Bundle::scaleForResourceName(name));
 }
 
-Result ImageLoader::loadData(const QByteArray& data, float scale) {
+ImageLoader::Header ImageLoader::inspectData(const QByteArray& data) {
+    Header header;
+    auto refuse = [&](Error error, const QString& message) {
+        header.error = error;
+        header.message = message;
+        return header;
+    };
     // Our own reading of the header comes first: the decoders refuse a header above their
     // allocation limit without saying why.
     QSize declared = declaredPixelSize(data);
     if (declared.isValid() && tooLarge(declared)) {
-        return refused(Error::TooLarge, tooLargeMessage(declared));
+        return refuse(Error::TooLarge, tooLargeMessage(declared));
     }
     QBuffer buffer;
     buffer.setData(data);
@@ -102,24 +114,41 @@ Result ImageLoader::loadData(const QByteArray& data, float scale) {
     QImageReader reader(&buffer);
     reader.setAutoTransform(false);
     if (data.isEmpty() || !reader.canRead()) {
-        return refused(Error::NotAnImage,
-                       QStringLiteral("The file is not an image in a format Lumigrave reads."));
+        return refuse(Error::NotAnImage,
+                      QStringLiteral("The file is not an image in a format Lumigrave reads."));
     }
     if (!declared.isValid()) {
         declared = reader.size();
     }
     if (declared.isValid() && tooLarge(declared)) {
-        return refused(Error::TooLarge, tooLargeMessage(declared));
+        return refuse(Error::TooLarge, tooLargeMessage(declared));
     }
-    if ((reader.format() == "jpeg" && !jpegIsComplete(data)) ||
-        (reader.format() == "bmp" && !bmpIsComplete(data))) {
-        return refused(Error::Damaged,
-                       QStringLiteral("The image file is incomplete: it ends before its picture "
-                                      "does."));
+    header.format = reader.format();
+    if ((header.format == "jpeg" && !jpegIsComplete(data)) ||
+        (header.format == "bmp" && !bmpIsComplete(data))) {
+        return refuse(Error::Damaged,
+                      QStringLiteral("The image file is incomplete: it ends before its picture "
+                                     "does."));
     }
+    header.pixelSize = declared;
+    header.orientation = orientationFor(reader.transformation());
+    return header;
+}
+
+Result ImageLoader::loadData(const QByteArray& data, float scale) {
+    const Header header = inspectData(data);
+    if (!header.ok()) {
+        return refused(header.error, header.message);
+    }
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
     // Decoded into memory of our own choosing when the decoder says what it will make:
     // it reuses an image of the right size and format.
     QImage pixels;
+    const QSize declared = header.pixelSize;
     if (declared.isValid() && reader.imageFormat() == QImage::Format_RGB32) {
         pixels = allocateImage(declared.width(), declared.height(), QImage::Format_RGB32);
     }
@@ -131,8 +160,7 @@ Result ImageLoader::loadData(const QByteArray& data, float scale) {
     if (tooLarge(pixels.size())) {
         return refused(Error::TooLarge, tooLargeMessage(pixels.size()));
     }
-    const int orientation = orientationFor(reader.transformation());
-    return Result{Image(std::move(pixels), scale, orientation), Error::None, QString()};
+    return Result{Image(std::move(pixels), scale, header.orientation), Error::None, QString()};
 }
 
 }  // namespace lumigrave

@@ -30,6 +30,20 @@ class ImageLoader {
     // even in a format whose size is only known once decoding starts. Call at start-up.
     static void installAllocationLimit();
 
+    // What the header of an image file says, checked as a load checks it, without
+    // decoding the pixels.
+    struct Header {
+        Error error = Error::None;
+        QString message;
+        QSize pixelSize;
+        int orientation = kOrientationUp;
+        QByteArray format;  // "jpeg", "png", …
+        bool ok() const { return error == Error::None; }
+    };
+    static Header inspectData(const QByteArray& data);
+    // The whole file, or a refusal naming why it cannot be read.
+    static Result readFile(const QString& path, QByteArray* data);
+
     static Result loadFile(const QString& path);
     // scale 2 for "@2x" names; resources are ours, but go through the same checks.
     static Result loadResource(const QString& name, const QString& type);

@@ -10,6 +10,7 @@
 #include "render/emboss_composer.h"
 #include "render/overlay_blend.h"
 #include "render/tile_grid.h"
+#include "render/watermark_layer.h"
 
 namespace lumigrave {
 
@@ -58,8 +59,8 @@ void drawTiles(QPainter& painter, const TileGrid& grid, const QImage& tile) {
     });
 }
 
-// Lays the watermark (or its tiles) on the backdrop of a photo of the given size in
-// points, drawn at scale pixels per point. grey holds the watermark's pixels.
+}  // namespace
+
 void layWatermark(Backdrop& backdrop, const Embosser& embosser, Size photo, float scale,
                   const Image& watermark, const GreyImage& grey) {
     const Size size = watermark.size();
@@ -88,6 +89,8 @@ void layWatermark(Backdrop& backdrop, const Embosser& embosser, Size photo, floa
     backdrop.lay(grey, fromPixels * placement(embosser, rect.center(), size) * toPixels,
                  embosser.opacity());
 }
+
+namespace {
 
 // Photos with transparency take the general path: the backdrop as an image, and Qt's
 // own Overlay.

@@ -45,6 +45,8 @@ class EmbossComposer {
     // side at 30°. Flat areas are grey 127. Its point size is the text size plus 2 × 2.
     // Null (and a log line) when its pixels cannot be had.
     static Image embossedTextForEmbosser(const Embosser& embosser, const Image& destImage);
+    // The same for a photo of that size in points, before its pixels are at hand.
+    static Image embossedTextForEmbosser(const Embosser& embosser, Size destSize);
 
     // The photo with the watermark laid over mid-grey at the preset's opacity, turned by
     // its angle about its own centre, and the photo blended over that with Overlay: the

@@ -73,8 +73,7 @@ std::unique_ptr<uint8_t[]> grayBitmapFromImage(const QImage& image) {
 // The relief's pixels: the padded text bitmap read as a height field and shaded. The
 // filter writes straight into the image's rows, which are exactly 4 × width bytes, so
 // there is no separate buffer to copy from.
-QImage renderEmbossedTextBitmap(const Embosser& embosser, const Image& destImage) {
-    const Size photo = destImage.isNull() ? Size{} : destImage.size();
+QImage renderEmbossedTextBitmap(const Embosser& embosser, Size photo) {
     float fontSize = 0;
     const Size text = EmbossComposer::sizeForEmbosser(embosser, photo, &fontSize);
     const float scale = Screen::mainScreenScale();
@@ -131,7 +130,11 @@ Image EmbossComposer::bitmapRGBA8ToImage(const uint8_t* buffer, int width, int h
 }
 
 Image EmbossComposer::embossedTextForEmbosser(const Embosser& embosser, const Image& destImage) {
-    QImage relief = renderEmbossedTextBitmap(embosser, destImage);
+    return embossedTextForEmbosser(embosser, destImage.isNull() ? Size{} : destImage.size());
+}
+
+Image EmbossComposer::embossedTextForEmbosser(const Embosser& embosser, Size destSize) {
+    QImage relief = renderEmbossedTextBitmap(embosser, destSize);
     if (relief.isNull()) {
         return Image();
     }

@@ -140,6 +140,23 @@ TEST_F(CliApply, MistakesInTheArgumentsExplainThemselves) {
     EXPECT_TRUE(missing.err.contains("There is no preset at position 9"));
 }
 
+TEST_F(CliApply, GreyAndTurnedJpegsComeOutWholeAndUpright) {
+    // A grey JPEG cannot be streamed; one with an EXIF turn must be turned upright.
+    const QString grey = home_.filePath("grey.jpg");
+    ASSERT_TRUE(test::writeFile(
+        grey, test::encode(test::testPhoto(800, 600).convertToFormat(QImage::Format_Grayscale8),
+                           "jpeg")));
+    const QString turned = home_.filePath("turned.jpg");
+    ASSERT_TRUE(test::writeFile(
+        turned, test::withExifOrientation(test::encode(test::testPhoto(800, 600), "jpeg"), 6)));
+    const auto run = runCli({"apply", grey, turned, "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QImageReader(result("grey.jpg")).size(), QSize(800, 600));
+    QImageReader upright(result("turned.jpg"));
+    upright.setAutoTransform(false);
+    EXPECT_EQ(upright.size(), QSize(600, 800));
+}
+
 TEST_F(CliApply, TheDemoWatermarksTheBundledPhotoAndSaysWhere) {
     for (const QStringList& args : {QStringList{}, QStringList{"demo"}}) {
         const auto run = runCli(args);

@@ -1,0 +1,138 @@
+#include "render/streamed_watermark.h"
+
+#include <QImage>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/jpeg_rows.h"
+#include "render/emboss_composer.h"
+#include "render/overlay_blend.h"
+#include "render/watermark_layer.h"
+
+namespace lumigrave {
+
+namespace {
+
+constexpr int kBandRows = 64;
+constexpr int kBands = 3;
+
+struct Band {
+    std::vector<QRgb> pixels;
+    int firstRow = 0;
+    int rows = 0;
+};
+
+// Bands going round between the two threads: free ones to the decoder, filled ones to
+// the encoder. A null band tells the encoder the photo is over.
+class BandQueue {
+  public:
+    void put(std::deque<Band*>& to, Band* band) {
+        {
+            std::lock_guard lock(mutex_);
+            to.push_back(band);
+        }
+        changed_.notify_all();
+    }
+    Band* take(std::deque<Band*>& from) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !from.empty(); });
+        Band* band = from.front();
+        from.pop_front();
+        return band;
+    }
+
+    std::deque<Band*> free;
+    std::deque<Band*> filled;
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+};
+
+}  // namespace
+
+StreamResult embossJpegStream(const Embosser& embosser, const QByteArray& jpeg, QIODevice& out,
+                              int quality, QString* error) {
+    JpegRowDecoder decoder;
+    QString message;
+    if (!decoder.open(jpeg, &message)) {
+        if (message.isEmpty()) {
+            return StreamResult::Declined;
+        }
+        *error = message;
+        return StreamResult::Failed;
+    }
+    const int width = decoder.width();
+    const int height = decoder.height();
+    const Size photo{float(width), float(height)};
+
+    const Image relief = EmbossComposer::embossedTextForEmbosser(embosser, photo);
+    const GreyImage grey = relief.isNull() ? GreyImage() : GreyImage::fromImage(relief.pixels());
+    Backdrop backdrop(width, height);
+    if (!grey.isEmpty()) {
+        layWatermark(backdrop, embosser, photo, 1, relief, grey);
+    }
+
+    JpegRowEncoder encoder;
+    if (!encoder.start(out, width, height, quality, &message)) {
+        *error = message;
+        return StreamResult::Failed;
+    }
+
+    std::vector<Band> bands(kBands);
+    BandQueue queue;
+    for (Band& band : bands) {
+        band.pixels.resize(size_t(width) * kBandRows);
+        queue.free.push_back(&band);
+    }
+    std::atomic<bool> encoderFailed{false};
+    QString encoderError;
+    std::thread writer([&] {
+        while (Band* band = queue.take(queue.filled)) {
+            if (!encoderFailed && !encoder.writeRows(band->pixels.data(), qsizetype(width) * 4,
+                                                     band->rows, &encoderError)) {
+                encoderFailed = true;
+            }
+            queue.put(queue.free, band);
+        }
+    });
+
+    std::vector<uint8_t> levels(size_t(width), Backdrop::kMidGrey);
+    bool decoded = true;
+    for (int first = 0; first < height && decoded && !encoderFailed; first += kBandRows) {
+        Band* band = queue.take(queue.free);
+        band->firstRow = first;
+        band->rows = std::min(kBandRows, height - first);
+        decoded = decoder.readRows(band->pixels.data(), qsizetype(width) * 4, band->rows, &message);
+        for (int r = 0; decoded && r < band->rows; ++r) {
+            const auto span = backdrop.renderRow(first + r, levels.data());
+            if (span.first < span.second) {
+                QRgb* row = band->pixels.data() + size_t(r) * size_t(width) + span.first;
+                overlayRow(row, levels.data() + span.first, row, span.second - span.first);
+                Backdrop::resetSpan(levels.data(), span);
+            }
+        }
+        queue.put(decoded ? queue.filled : queue.free, band);
+    }
+    queue.put(queue.filled, nullptr);
+    writer.join();
+
+    if (decoded && !decoder.finish(&message)) {
+        decoded = false;
+    }
+    if (!decoded) {
+        *error = message;
+        return StreamResult::Failed;
+    }
+    if (encoderFailed || !encoder.finish(&encoderError)) {
+        *error = encoderError;
+        return StreamResult::Failed;
+    }
+    return StreamResult::Done;
+}
+
+}  // namespace lumigrave
