@@ -129,9 +129,10 @@ bool jpegIsComplete(const QByteArray& data) {
             return false;
         }
         if (marker == kStartOfScan) {
-            // Entropy-coded data never holds 0xFF 0xD9 (0xFF is stuffed), so the marker
-            // after the scans is the end of the image.
-            for (qsizetype i = pos + 2 + length; i + 1 < data.size(); ++i) {
+            // Entropy-coded data never holds 0xFF 0xD9 (0xFF is stuffed), so such a pair
+            // after the first scan is the end of the image. It is looked for from the end
+            // of the file, where it normally stands, rather than through megabytes of scans.
+            for (qsizetype i = data.size() - 2; i >= pos + 2 + length; --i) {
                 if (at(data, i) == kMarker && at(data, i + 1) == kEndOfImage) {
                     return true;
                 }

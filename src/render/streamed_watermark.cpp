@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/image_buffer.h"
 #include "platform/jpeg_rows.h"
 #include "render/emboss_composer.h"
 #include "render/overlay_blend.h"
@@ -18,10 +19,11 @@ namespace lumigrave {
 namespace {
 
 constexpr int kBandRows = 64;
-constexpr int kBands = 3;
+// Enough bands for the decoder to run well ahead while the relief is being rendered.
+constexpr int kBands = 16;
 
 struct Band {
-    std::vector<QRgb> pixels;
+    QRgb* pixels = nullptr;
     int firstRow = 0;
     int rows = 0;
 };
@@ -70,52 +72,61 @@ StreamResult embossJpegStream(const Embosser& embosser, const QByteArray& jpeg, 
     const int height = decoder.height();
     const Size photo{float(width), float(height)};
 
-    const Image relief = EmbossComposer::embossedTextForEmbosser(embosser, photo);
-    const GreyImage grey = relief.isNull() ? GreyImage() : GreyImage::fromImage(relief.pixels());
-    Backdrop backdrop(width, height);
-    if (!grey.isEmpty()) {
-        layWatermark(backdrop, embosser, photo, 1, relief, grey);
-    }
-
     JpegRowEncoder encoder;
     if (!encoder.start(out, width, height, quality, &message)) {
         *error = message;
         return StreamResult::Failed;
     }
 
+    // All bands in one block of huge-page memory: first touches of fresh small pages cost
+    // more here than the decoding that fills them.
+    QImage storage = allocateImage(width, kBandRows * kBands, QImage::Format_RGB32);
+    if (storage.isNull() || storage.bytesPerLine() != qsizetype(width) * 4) {
+        *error = QStringLiteral("Error: Memory not allocated for bitmap");
+        return StreamResult::Failed;
+    }
     std::vector<Band> bands(kBands);
     BandQueue queue;
-    for (Band& band : bands) {
-        band.pixels.resize(size_t(width) * kBandRows);
-        queue.free.push_back(&band);
+    for (int i = 0; i < kBands; ++i) {
+        bands[size_t(i)].pixels = reinterpret_cast<QRgb*>(storage.scanLine(i * kBandRows));
+        queue.free.push_back(&bands[size_t(i)]);
     }
+    // Decoding is the longer half, so this thread does nothing else; the other renders
+    // the relief while the first bands are decoded, then blends and encodes each band.
     std::atomic<bool> encoderFailed{false};
     QString encoderError;
     std::thread writer([&] {
+        const Image relief = EmbossComposer::embossedTextForEmbosser(embosser, photo);
+        const GreyImage grey =
+            relief.isNull() ? GreyImage() : GreyImage::fromImage(relief.pixels());
+        Backdrop backdrop(width, height);
+        if (!grey.isEmpty()) {
+            layWatermark(backdrop, embosser, photo, 1, relief, grey);
+        }
+        std::vector<uint8_t> levels(size_t(width), Backdrop::kMidGrey);
         while (Band* band = queue.take(queue.filled)) {
-            if (!encoderFailed && !encoder.writeRows(band->pixels.data(), qsizetype(width) * 4,
-                                                     band->rows, &encoderError)) {
+            for (int r = 0; r < band->rows && !encoderFailed; ++r) {
+                const auto span = backdrop.renderRow(band->firstRow + r, levels.data());
+                if (span.first < span.second) {
+                    QRgb* row = band->pixels + size_t(r) * size_t(width) + span.first;
+                    overlayRow(row, levels.data() + span.first, row, span.second - span.first);
+                    Backdrop::resetSpan(levels.data(), span);
+                }
+            }
+            if (!encoderFailed &&
+                !encoder.writeRows(band->pixels, qsizetype(width) * 4, band->rows, &encoderError)) {
                 encoderFailed = true;
             }
             queue.put(queue.free, band);
         }
     });
 
-    std::vector<uint8_t> levels(size_t(width), Backdrop::kMidGrey);
     bool decoded = true;
     for (int first = 0; first < height && decoded && !encoderFailed; first += kBandRows) {
         Band* band = queue.take(queue.free);
         band->firstRow = first;
         band->rows = std::min(kBandRows, height - first);
-        decoded = decoder.readRows(band->pixels.data(), qsizetype(width) * 4, band->rows, &message);
-        for (int r = 0; decoded && r < band->rows; ++r) {
-            const auto span = backdrop.renderRow(first + r, levels.data());
-            if (span.first < span.second) {
-                QRgb* row = band->pixels.data() + size_t(r) * size_t(width) + span.first;
-                overlayRow(row, levels.data() + span.first, row, span.second - span.first);
-                Backdrop::resetSpan(levels.data(), span);
-            }
-        }
+        decoded = decoder.readRows(band->pixels, qsizetype(width) * 4, band->rows, &message);
         queue.put(decoded ? queue.filled : queue.free, band);
     }
     queue.put(queue.filled, nullptr);

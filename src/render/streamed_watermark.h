@@ -9,8 +9,8 @@ class QIODevice;
 
 namespace lumigrave {
 
-// Watermarks a colour JPEG into a JPEG a band of rows at a time: decoding and blending on
-// this thread, encoding on another, so the photo is never whole in memory and the two
+// Watermarks a colour JPEG into a JPEG a band of rows at a time: decoding on this thread,
+// blending and encoding on another, so the photo is never whole in memory and the two
 // halves of the work share the cores, as a pipe from a decoder to an encoder does. The
 // picture is the one EmbossComposer makes for the photo at its own size, upright, at
 // scale 1.
