@@ -18,4 +18,17 @@ int Bundle::scaleForResourceName(const QString& name) {
     return base.endsWith(QLatin1String("@2x")) ? 2 : 1;
 }
 
+QString Bundle::infoValue(const QString& key) {
+    if (key == QLatin1String("CFBundleDisplayName")) {
+        return QStringLiteral("Lumigrave");
+    }
+    if (key == QLatin1String("CFBundleName")) {
+        return QStringLiteral("lumigrave");
+    }
+    if (key == QLatin1String("CFBundleVersion")) {
+        return QStringLiteral(LUMIGRAVE_VERSION);
+    }
+    return {};
+}
+
 }  // namespace lumigrave

@@ -12,6 +12,10 @@ class Bundle {
     static QString pathForResource(const QString& name, const QString& type);
     // A resource image's scale: 2 for names carrying "@2x", 1 otherwise.
     static int scaleForResourceName(const QString& name);
+
+    // The information keys: "CFBundleDisplayName" ("Lumigrave"), "CFBundleName"
+    // ("lumigrave") and "CFBundleVersion" (the project's version); empty for others.
+    static QString infoValue(const QString& key);
 };
 
 }  // namespace lumigrave

@@ -1,12 +1,17 @@
 #include "platform/screen.h"
 
+#include <QSysInfo>
 #include <atomic>
 
 namespace lumigrave {
 
 namespace {
 std::atomic<float> scale{1.0f};
-}
+// The window opens at 400 × 700 points.
+std::atomic<float> boundsWidth{400};
+std::atomic<float> boundsHeight{700};
+constexpr float kPadWidth = 768;
+}  // namespace
 
 float Screen::mainScreenScale() {
     return scale.load(std::memory_order_relaxed);
@@ -14,6 +19,23 @@ float Screen::mainScreenScale() {
 
 void Screen::setMainScreenScale(float value) {
     scale.store(value >= 1 ? value : 1.0f, std::memory_order_relaxed);
+}
+
+Size Screen::bounds() {
+    return Size{boundsWidth.load(), boundsHeight.load()};
+}
+
+void Screen::setBounds(Size bounds) {
+    boundsWidth = bounds.width;
+    boundsHeight = bounds.height;
+}
+
+InterfaceIdiom Device::userInterfaceIdiom() {
+    return Screen::bounds().width >= kPadWidth ? InterfaceIdiom::Pad : InterfaceIdiom::Phone;
+}
+
+QString Device::systemVersion() {
+    return QSysInfo::productVersion();
 }
 
 }  // namespace lumigrave

@@ -1,15 +1,37 @@
 #pragma once
 
+#include <QString>
+
+#include "platform/geometry.h"
+
 namespace lumigrave {
 
 // The main screen's scale: device pixels per point. The application sets it from the
 // display; tests and the command line set 1 or 2. The relief of a watermark is rendered
 // at this scale.
+//
+// Its bounds follow the main window, which the application reports as it is resized; a
+// desktop has no status bar, so the application frame is the whole of them.
 class Screen {
   public:
     static float mainScreenScale();
     // Values below 1 are taken as 1.
     static void setMainScreenScale(float scale);
+
+    static Size bounds();
+    static void setBounds(Size bounds);
+    static Rect applicationFrame() { return Rect{Point{}, bounds()}; }
+};
+
+// The kind of device the interface is laid out for: a tablet from 768 points wide.
+enum class InterfaceIdiom { Phone, Pad };
+
+class Device {
+  public:
+    static InterfaceIdiom userInterfaceIdiom();
+    // A desktop application keeps running in the background.
+    static bool isMultitaskingSupported() { return true; }
+    static QString systemVersion();
 };
 
 }  // namespace lumigrave

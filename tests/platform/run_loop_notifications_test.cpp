@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <memory>
+
+#include "platform/bundle.h"
+#include "platform/notification_center.h"
+#include "platform/run_loop.h"
+#include "platform/screen.h"
+
+namespace lumigrave {
+namespace {
+
+// Runs the event loop until done says so, or a generous time has passed.
+void spinUntil(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+TEST(RunLoop, DeferredCallsRunLaterInTheOrderTheyAreDue) {
+    std::vector<int> order;
+    RunLoop::performAfter(0.1, [&] { order.push_back(3); });
+    RunLoop::performAfter(0, [&] { order.push_back(1); });
+    RunLoop::performAfter(0, [&] { order.push_back(2); });
+    EXPECT_TRUE(order.empty());  // nothing runs within the call
+    spinUntil([&] { return order.size() == 3; });
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST(RunLoop, ACallWhoseContextIsGoneIsDropped) {
+    bool ran = false;
+    auto context = std::make_unique<QObject>();
+    RunLoop::performAfter(
+        0, [&] { ran = true; }, context.get());
+    context.reset();
+    bool later = false;
+    RunLoop::performAfter(0.02, [&] { later = true; });
+    spinUntil([&] { return later; });
+    EXPECT_FALSE(ran);
+}
+
+TEST(NotificationCenter, DeliversByNameInRegistrationOrder) {
+    NotificationCenter center;
+    std::vector<QString> seen;
+    int a = 0, b = 0;
+    center.addObserver(&a, "HideActivityViewNotification", [&] { seen.push_back("a"); });
+    center.addObserver(&b, "HideActivityViewNotification", [&] { seen.push_back("b"); });
+    center.addObserver(&b, "Other", [&] { seen.push_back("other"); });
+    center.postNotification("HideActivityViewNotification");
+    EXPECT_EQ(seen, (std::vector<QString>{"a", "b"}));
+
+    center.removeObserver(&a);
+    seen.clear();
+    center.postNotification("HideActivityViewNotification");
+    EXPECT_EQ(seen, (std::vector<QString>{"b"}));
+    center.removeObserver(&b, "Other");
+    EXPECT_EQ(center.observerCount("Other"), 0);
+    EXPECT_EQ(center.observerCount("HideActivityViewNotification"), 1);
+    center.postNotification("Nobody");
+}
+
+TEST(NotificationCenter, ObserversMayRemoveThemselvesAndOthersWhileCalled) {
+    NotificationCenter center;
+    int a = 0, b = 0, calls = 0;
+    center.addObserver(&a, "N", [&] {
+        ++calls;
+        center.removeObserver(&a);
+        center.removeObserver(&b);
+        center.addObserver(&a, "N", [&] { calls += 100; });
+    });
+    center.addObserver(&b, "N", [&] { calls += 10; });
+    center.postNotification("N");
+    EXPECT_EQ(calls, 1);  // b was removed before its turn; the new one waits for the next post
+    center.postNotification("N");
+    EXPECT_EQ(calls, 101);
+}
+
+TEST(Bundle, InformationKeys) {
+    EXPECT_EQ(Bundle::infoValue("CFBundleDisplayName"), "Lumigrave");
+    EXPECT_EQ(Bundle::infoValue("CFBundleName"), "lumigrave");
+    EXPECT_TRUE(Bundle::infoValue("CFBundleVersion").contains('.'));
+    EXPECT_TRUE(Bundle::infoValue("CFBundleIdentifier").isEmpty());
+}
+
+TEST(Screen, TheIdiomFollowsTheWindowsWidth) {
+    const Size saved = Screen::bounds();
+    Screen::setBounds(Size{320, 480});
+    EXPECT_EQ(Device::userInterfaceIdiom(), InterfaceIdiom::Phone);
+    EXPECT_EQ(Screen::applicationFrame(), (Rect{Point{}, Size{320, 480}}));
+    Screen::setBounds(Size{767, 1024});
+    EXPECT_EQ(Device::userInterfaceIdiom(), InterfaceIdiom::Phone);
+    Screen::setBounds(Size{768, 1024});
+    EXPECT_EQ(Device::userInterfaceIdiom(), InterfaceIdiom::Pad);
+    Screen::setBounds(saved);
+    EXPECT_TRUE(Device::isMultitaskingSupported());
+}
+
+}  // namespace
+}  // namespace lumigrave
+
+#include <QDesktopServices>
+
+#include "platform/url_opener.h"
+
+namespace lumigrave {
+namespace {
+
+// Stands in for the desktop's handler of a scheme, through Qt's own hook for that.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST(UrlOpener, HandsTheUrlToTheSchemesHandler) {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("itms-apps", &catcher, "open");
+    EXPECT_TRUE(UrlOpener::openURL(QUrl("itms-apps://example.invalid/app/APP_ID?action=review")));
+    EXPECT_FALSE(UrlOpener::openURL(QUrl()));
+    EXPECT_FALSE(UrlOpener::openURL(QUrl("no scheme at all")));
+    QDesktopServices::unsetUrlHandler("itms-apps");
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened[0].host(), "example.invalid");
+}
+
+}  // namespace
+}  // namespace lumigrave
+
+#include "run_loop_notifications_test.moc"
