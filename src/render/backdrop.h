@@ -47,6 +47,10 @@ class Backdrop {
     std::pair<int, int> renderRow(int y, uint8_t* levels) const;
     static void resetSpan(uint8_t* levels, std::pair<int, int> span);
 
+    // Whether the vector sampler is used where the processor has AVX2 (the default); the
+    // tests turn it off to hold it to the scalar one.
+    static void setVectorised(bool on) { vectorised_ = on; }
+
   private:
     struct Placement {
         const GreyImage* image;
@@ -57,6 +61,8 @@ class Backdrop {
     // The columns of row y the placement touches, if any.
     bool columns(const Placement& p, int y, int& begin, int& end) const;
     void sample(const Placement& p, int y, int begin, int end, uint8_t* levels) const;
+
+    static bool vectorised_;
 
     int width_;
     int height_;
