@@ -24,7 +24,7 @@ struct TileGrid {
 
     // More tiles than this are not drawn: only a tiny watermark image on a huge photo
     // gets near it, and the canvas is then left without tiles (and a log line).
-    static constexpr long long kMaxTiles = 4'000'000;
+    static constexpr long long kMaxTiles = 100'000;
 
     // Calls draw with each tile's corner, row by row from the bottom.
     void forEachTile(const std::function<void(Point)>& draw) const;
