@@ -101,12 +101,7 @@ constexpr qint64 kTwoThreadPixels = 1'000'000;
 void blendRows(uchar* bits, qsizetype stride, const Backdrop& backdrop, int first, int last) {
     std::vector<uint8_t> levels(size_t(backdrop.width()), Backdrop::kMidGrey);
     for (int y = first; y < last; ++y) {
-        const auto span = backdrop.renderRow(y, levels.data());
-        if (span.first < span.second) {
-            auto* row = reinterpret_cast<QRgb*>(bits + y * stride) + span.first;
-            overlayRow(row, levels.data() + span.first, row, span.second - span.first);
-            Backdrop::resetSpan(levels.data(), span);
-        }
+        overlayBackdropRow(backdrop, y, reinterpret_cast<QRgb*>(bits + y * stride), levels.data());
     }
 }
 

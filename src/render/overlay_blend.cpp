@@ -115,6 +115,15 @@ bool overlayRowAvx2(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int c
     return true;
 }
 
+void overlayBackdropRow(const Backdrop& backdrop, int y, QRgb* row, uint8_t* levels) {
+    const auto span = backdrop.renderRow(y, levels);
+    if (span.first < span.second) {
+        overlayRow(row + span.first, levels + span.first, row + span.first,
+                   span.second - span.first);
+        Backdrop::resetSpan(levels, span);
+    }
+}
+
 void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
     if (!overlayRowAvx2(photo, backdrop, out, count)) {
         overlayRowScalar(photo, backdrop, out, count);

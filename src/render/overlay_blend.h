@@ -17,6 +17,13 @@ int overlayLevel(int photo, int backdrop);
 // elsewhere; both give the same levels.
 void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
 
+class Backdrop;
+
+// Blends row y of a photo (opaque 32-bit RGB, the backdrop's width) over row y of the
+// backdrop, in place, touching only the span a watermark reached. levels is the
+// backdrop's scratch row: width entries, mid-grey on entry, mid-grey again on return.
+void overlayBackdropRow(const Backdrop& backdrop, int y, QRgb* row, uint8_t* levels);
+
 // The two kernels themselves, for the tests that hold them to each other.
 void overlayRowScalar(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
 // False, doing nothing, where the processor lacks AVX2.

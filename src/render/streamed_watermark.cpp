@@ -106,12 +106,8 @@ StreamResult embossJpegStream(const Embosser& embosser, const QByteArray& jpeg, 
         std::vector<uint8_t> levels(size_t(width), Backdrop::kMidGrey);
         while (Band* band = queue.take(queue.filled)) {
             for (int r = 0; r < band->rows && !encoderFailed; ++r) {
-                const auto span = backdrop.renderRow(band->firstRow + r, levels.data());
-                if (span.first < span.second) {
-                    QRgb* row = band->pixels + size_t(r) * size_t(width) + span.first;
-                    overlayRow(row, levels.data() + span.first, row, span.second - span.first);
-                    Backdrop::resetSpan(levels.data(), span);
-                }
+                overlayBackdropRow(backdrop, band->firstRow + r,
+                                   band->pixels + size_t(r) * size_t(width), levels.data());
             }
             if (!encoderFailed &&
                 !encoder.writeRows(band->pixels, qsizetype(width) * 4, band->rows, &encoderError)) {

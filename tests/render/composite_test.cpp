@@ -52,15 +52,13 @@ TEST(Composite, APresetWithoutTextLeavesThePhotoWithinOneLevel) {
     EXPECT_LE(largestGap(result.pixels(), photo.pixels()), 1);
 }
 
-TEST(Composite, OpacityZeroOrNoWatermarkImageLeavesThePhotoAlone) {
+TEST(Composite, NoWatermarkImageLeavesThePhotoAloneAndNoPhotoGivesNoImage) {
     const Image photo(test::testPhoto(400, 300));
     EXPECT_LE(largestGap(EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 0.1f),
                                                                   photo, Image())
                              .pixels(),
                          photo.pixels()),
               1);
-    // The setter turns 0 into 1, so opacity 0 can only come from a caller's own image:
-    // a fully transparent watermark is the same as none.
     EXPECT_TRUE(EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 1), Image(), Image())
                     .isNull());
 }
