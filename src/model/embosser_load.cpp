@@ -34,12 +34,18 @@ bool loadEmbossers(const QString& databasePath, qint64 lastUsedEmbosser, Embosse
     if (!db.open(databasePath)) {
         qWarning().noquote() << "Cannot open the preset database" << databasePath << ":"
                              << db.errorMessage();
+        if (alertMessage != nullptr) {
+            *alertMessage = db.errorMessage();
+        }
         return false;
     }
     SqliteStatement select(db);
     if (!select.prepare(kSelectSql)) {
         qWarning().noquote() << "Cannot read the presets from" << databasePath << ":"
                              << db.errorMessage();
+        if (alertMessage != nullptr) {
+            *alertMessage = db.errorMessage();
+        }
         return false;
     }
 
