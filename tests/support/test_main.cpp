@@ -1,9 +1,15 @@
-// The main() of every test binary: an offscreen GUI application (text needs the font
+// The main() of every test binary: an offscreen GUI (or widget) application (text needs the font
 // database), a private runtime directory, and the bundled fonts registered, so that
 // every test sees the same fonts on every machine and needs no display.
 #include <gtest/gtest.h>
 
+#ifdef LUMIGRAVE_WIDGET_TESTS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
 #include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -24,7 +30,7 @@ int main(int argc, char** argv) {
                                                   QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     }
-    QGuiApplication app(argc, argv);
+    TestApplication app(argc, argv);
     if (!lumigrave::FontRegistry::registerBundledFonts()) {
         std::fprintf(stderr, "the bundled font could not be registered\n");
         return 1;

@@ -1,0 +1,53 @@
+#include "app/main/mm_segmented_switcher.h"
+
+#include <QRegularExpression>
+
+#include "platform/screen.h"
+
+namespace lumigrave {
+
+namespace {
+
+MMSegmentedSwitcher::VersionSource& versionSource() {
+    static MMSegmentedSwitcher::VersionSource source;
+    return source;
+}
+
+QString systemVersion() {
+    const auto& source = versionSource();
+    return source ? source() : Device::systemVersion();
+}
+
+}  // namespace
+
+void MMSegmentedSwitcher::setSystemVersionSource(VersionSource source) {
+    versionSource() = std::move(source);
+}
+
+double MMSegmentedSwitcher::versionNumber(const QString& version) {
+    static const QRegularExpression leading(QStringLiteral(R"(^\s*([+-]?(\d+(\.\d*)?|\.\d+)))"));
+    const QRegularExpressionMatch match = leading.match(version);
+    return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
+}
+
+void MMSegmentedSwitcher::updateTintColor() {
+    const QColor selected = QColor::fromRgbF(0.2f, 0.9f, 0.2f, 1.0f);
+    const QColor unselected = QColor::fromRgbF(0.2f, 0.2f, 0.2f, 1.0f);
+    for (ui::SegmentView* segment : segmentViews()) {
+        segment->setTintColor(segment->isSelected() ? selected : unselected);
+    }
+}
+
+void MMSegmentedSwitcher::setSelectedSegmentIndex(int index) {
+    ui::SegmentedControl::setSelectedSegmentIndex(index);
+    updateTintColor();
+    if (versionNumber(systemVersion()) >= 5.0) {
+        sendValueChanged();
+    }
+}
+
+void MMSegmentedSwitcher::touchesBegan(QPointF) {
+    setSelectedSegmentIndex(selectedSegmentIndex() == 0 ? 1 : 0);
+}
+
+}  // namespace lumigrave

@@ -1,0 +1,349 @@
+// The main screen itself: its view and bars, the two modes, the screens it opens, the
+// output sheet and the rating prompt.
+#include "app/main/root_view_controller.h"
+
+#include <QCoreApplication>
+#include <QPalette>
+
+#include "app/app_delegate.h"
+#include "app/main/mm_segmented_switcher.h"
+#include "app/main/placeholder_view_controller.h"
+#include "app/store_link.h"
+#include "model/embosser.h"
+#include "platform/bundle.h"
+#include "platform/notification_center.h"
+#include "platform/run_loop.h"
+#include "platform/screen.h"
+#include "platform/user_defaults.h"
+#include "ui/action_sheet.h"
+#include "ui/alert_view.h"
+#include "ui/application.h"
+#include "ui/bar_button_item.h"
+#include "ui/gesture_recognizer.h"
+#include "ui/image_picker_controller.h"
+#include "ui/image_view.h"
+#include "ui/navigation_controller.h"
+
+namespace lumigrave {
+
+namespace {
+// The photo is fitted to the screen the first time it is shown in the process.
+bool firstAppearanceDone = false;
+
+QString localized(const char* key) {
+    return QCoreApplication::translate("Localizable", key);
+}
+}  // namespace
+
+RootViewController::RootViewController(QObject* parent) : ui::ViewController(parent) {}
+
+RootViewController::~RootViewController() {
+    stopObserving();
+}
+
+void RootViewController::resetFirstAppearanceForTests() {
+    firstAppearanceDone = false;
+}
+
+ui::BarButtonItem* RootViewController::imageItem(const QString& image,
+                                                 void (RootViewController::*action)(),
+                                                 const QString& name) {
+    auto* item = new ui::BarButtonItem(
+        ui::resourceIcon(image), ui::BarButtonItem::Style::Plain,
+        [this, action](ui::BarButtonItem*) { (this->*action)(); }, this);
+    item->setObjectName(name);
+    return item;
+}
+
+void RootViewController::createToolbarItemsEmbosser() {
+    auto* space =
+        new ui::BarButtonItem(ui::BarButtonItem::SystemItem::FlexibleSpace, nullptr, this);
+    tbItemsEmbosser_ = {
+        imageItem(QStringLiteral("images/tb-text.png"), &RootViewController::showTextDialog,
+                  QStringLiteral("Text")),
+        space,
+        imageItem(QStringLiteral("images/tb-font.png"), &RootViewController::showFontDialog,
+                  QStringLiteral("Font")),
+        space,
+        imageItem(QStringLiteral("images/tb-opacity.png"), &RootViewController::showOpacityDialog,
+                  QStringLiteral("Size, Opacity and Angle")),
+        space,
+        imageItem(QStringLiteral("images/tb-layout.png"), &RootViewController::showLayoutDialog,
+                  QStringLiteral("Layout")),
+        space,
+        imageItem(QStringLiteral("images/tb-embosser-list.png"),
+                  &RootViewController::showEmbossersDialog, QStringLiteral("Presets")),
+    };
+}
+
+void RootViewController::createToolbarItemsPhoto() {
+    auto* space =
+        new ui::BarButtonItem(ui::BarButtonItem::SystemItem::FlexibleSpace, nullptr, this);
+    auto* action = new ui::BarButtonItem(
+        ui::BarButtonItem::SystemItem::Action, [this](ui::BarButtonItem*) { showActions(); }, this);
+    action->setObjectName(QStringLiteral("Output"));
+    tbItemsPhoto_ = {
+        imageItem(QStringLiteral("images/tb-open.png"), &RootViewController::showLoadDialog,
+                  QStringLiteral("Open Photo")),
+        space,
+        imageItem(QStringLiteral("images/tb-resize.png"), &RootViewController::showResizeDialog,
+                  QStringLiteral("Output Size")),
+        space,
+        imageItem(QStringLiteral("images/tb-rotatel.png"), &RootViewController::doRotateLeft,
+                  QStringLiteral("Rotate Left")),
+        space,
+        imageItem(QStringLiteral("images/tb-rotater.png"), &RootViewController::doRotateRight,
+                  QStringLiteral("Rotate Right")),
+        space,
+        action,
+    };
+}
+
+void RootViewController::loadView() {
+    setTitle(Bundle::infoValue(QStringLiteral("CFBundleDisplayName")));
+    ui::NavigationController* navigation = navigationController();
+    if (navigation != nullptr) {
+        navigation->setNavigationBarHidden(true, false);
+    }
+
+    operatingModeSeg_ = new MMSegmentedSwitcher(
+        QList<QIcon>{ui::resourceIcon(QStringLiteral("images/nv-embosser.png")),
+                     ui::resourceIcon(QStringLiteral("images/nv-photo.png"))});
+    operatingModeSeg_->setSegmentedControlStyle(2);
+    operatingModeSeg_->setAccessibleName(QStringLiteral("Mode"));
+    auto* modeItem = new ui::BarButtonItem(operatingModeSeg_, this);
+    navigationItem().leftBarButtonItem = modeItem;
+    auto* settings = new ui::BarButtonItem(
+        ui::resourceIcon(QStringLiteral("images/nv-gear.png")), ui::BarButtonItem::Style::Bordered,
+        [this](ui::BarButtonItem*) { showSettings(); }, this);
+    settings->setObjectName(QStringLiteral("Settings"));
+    navigationItem().rightBarButtonItem = settings;
+    navigationItemChanged();
+
+    createToolbarItemsEmbosser();
+    createToolbarItemsPhoto();
+
+    operatingMode_ = int(UserDefaults().integerForKey(kOperatingModeKey));
+    operatingModeSeg_->setSelectedSegmentIndex(operatingMode_);
+    setToolbarItems(operatingMode_ != 0 ? tbItemsPhoto_ : tbItemsEmbosser_, false);
+    operatingModeSeg_->addValueChangedTarget([this] { updateOperationgMode(); });
+
+    Rect frame = Screen::applicationFrame();
+    auto* root = new QWidget;
+    root->resize(int(frame.size.width), int(frame.size.height));
+    QPalette palette = root->palette();
+    palette.setBrush(QPalette::Window,
+                     QBrush(ui::resourceIcon(QStringLiteral("images/background.png"))
+                                .pixmap(QSize(32, 32), root->devicePixelRatioF())));
+    root->setPalette(palette);
+    root->setAutoFillBackground(true);
+    imageSubView_ = new ui::ImageView(root);
+    imageSubView_->setFrame(frame);
+    setView(root);
+
+    setupGestureRecognizer();
+    RunLoop::performAfter(
+        0.3, [this] { slideInBar(); }, this);
+
+    AppDelegate* app = AppDelegate::shared();
+    bool background = app != nullptr && app->backgroundSupported();
+    NotificationCenter::defaultCenter().addObserver(
+        this, background ? ui::kDidEnterBackgroundNotification : ui::kWillTerminateNotification,
+        [this] { saveStates(); });
+}
+
+void RootViewController::stopObserving() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void RootViewController::viewDidUnload() {
+    stopObserving();
+    tbItemsEmbosser_.clear();
+    tbItemsPhoto_.clear();
+    imageSubView_ = nullptr;
+    operatingModeSeg_ = nullptr;
+    pinRecognizer_ = nullptr;
+    panRecognizer_ = nullptr;
+    tapRecognizer_ = nullptr;
+}
+
+void RootViewController::updateOperationgMode() {
+    ui::NavigationController* navigation = navigationController();
+    navigation->setToolbarHidden(true, true);
+    operatingMode_ = operatingModeSeg_->selectedSegmentIndex();
+    setToolbarItems(operatingMode_ != 0 ? tbItemsPhoto_ : tbItemsEmbosser_, false);
+    navigation->setToolbarHidden(false, true);
+}
+
+void RootViewController::saveStates() {
+    UserDefaults defaults;
+    defaults.setInteger(kOperatingModeKey, operatingMode_);
+    defaults.synchronize();
+}
+
+void RootViewController::switchBars() {
+    ui::NavigationController* navigation = navigationController();
+    bool hidden = !navigation->isNavigationBarHidden();
+    navigation->setNavigationBarHidden(hidden, true);
+    navigation->setToolbarHidden(hidden, true);
+}
+
+void RootViewController::slideBar(bool hidden) {
+    ui::NavigationController* navigation = navigationController();
+    navigation->setNavigationBarHidden(hidden, true);
+    navigation->setToolbarHidden(hidden, true);
+    if (!navigation->isNavigationBarHidden()) {
+        navigation->setToolbarHidden(false, true);
+    }
+}
+
+void RootViewController::slideInBar() {
+    slideBar(false);
+}
+
+void RootViewController::viewWillAppear(bool animated) {
+    ui::ViewController::viewWillAppear(animated);
+    ui::NavigationController* navigation = navigationController();
+    if (navigation != nullptr && !navigation->isNavigationBarHidden()) {
+        navigation->setToolbarHidden(false, false);
+    }
+    AppDelegate* app = AppDelegate::shared();
+    if (app == nullptr) {
+        return;
+    }
+    Embosser* active = app->activeEmbosser();
+    if (active != nullptr && active->modified()) {
+        active->setModified(false);
+        Image image = app->activeImage();
+        RunLoop::performAfter(
+            0, [this, image] { updateImageNHideIndicator(image); }, this);
+    } else if (!app->embossedImage().isNull()) {
+        imageSubView_->setImage(app->embossedImage());
+        if (!firstAppearanceDone) {
+            firstAppearanceDone = true;
+            resetImageView();
+        }
+    }
+}
+
+void RootViewController::pushEditorPlaceholder(const QString& title, bool animated) {
+    navigationController()->pushViewController(new PlaceholderViewController(title), animated);
+}
+
+void RootViewController::showTextDialog() {
+    AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
+    RunLoop::performAfter(
+        0, [this] { loadTextDialog(); }, this);
+}
+
+void RootViewController::loadTextDialog() {
+    pushEditorPlaceholder(QStringLiteral("Text"), false);
+}
+
+void RootViewController::showFontDialog() {
+    AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
+    RunLoop::performAfter(
+        0, [this] { loadFontDialog(); }, this);
+}
+
+void RootViewController::loadFontDialog() {
+    pushEditorPlaceholder(QStringLiteral("Font"), false);
+}
+
+void RootViewController::showOpacityDialog() {
+    pushEditorPlaceholder(QStringLiteral("Size, Opacity and Angle"), false);
+}
+
+void RootViewController::showLayoutDialog() {
+    pushEditorPlaceholder(QStringLiteral("Layout"), false);
+}
+
+void RootViewController::showEmbossersDialog() {
+    pushEditorPlaceholder(QStringLiteral("Presets"), true);
+}
+
+void RootViewController::showSettings() {
+    pushEditorPlaceholder(QStringLiteral("Settings"), true);
+}
+
+void RootViewController::showActions() {
+    auto* sheet = new ui::ActionSheet(
+        QString(), {nullptr, [this](ui::ActionSheet& s, int i) { actionSheetDidDismiss(s, i); }},
+        QStringLiteral("Cancel"), QString(),
+        {QStringLiteral("Share Image..."), QStringLiteral("E-Mail Image..."),
+         QStringLiteral("Save to Photo Album")});
+    sheet->setTag(kOutputActionsSheet);
+    sheet->setActionSheetStyle(ui::ActionSheet::Style::BlackTranslucent);
+    sheet->showInView(view());
+}
+
+void RootViewController::actionSheetDidDismiss(ui::ActionSheet& sheet, int buttonIndex) {
+    if (buttonIndex == sheet.cancelButtonIndex()) {
+        return;
+    }
+    switch (sheet.tag()) {
+        case kShareServiceSheet:
+            AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
+            RunLoop::performAfter(
+                0, [this, buttonIndex] { shareToService(buttonIndex); }, this);
+            break;
+        case kOutputActionsSheet:
+            processResultWithOption(buttonIndex);
+            break;
+        case kPhotoSourceSheet:
+            showImagePicker(buttonIndex == 1);
+            break;
+        default:
+            break;
+    }
+}
+
+void RootViewController::processResultWithOption(int option) {
+    static const char* const kNames[] = {"Sharing", "E-mail", "Saving to the photo album"};
+    QString what = option >= 0 && option < 3 ? QString::fromLatin1(kNames[option]) : QString();
+    (new ui::AlertView(what, QStringLiteral("This is not available yet."), {},
+                       QStringLiteral("OK")))
+        ->show();
+}
+
+void RootViewController::shareToService(int) {
+    NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
+    processResultWithOption(0);
+}
+
+QUrl RootViewController::reviewUrl() {
+    return storeReviewUrl();
+}
+
+void RootViewController::showRateMe() {
+    // The window may be activated again while the prompt is up; one prompt is enough.
+    if (rateMeAlert_ && rateMeAlert_->isVisible()) {
+        return;
+    }
+    auto* alert = new ui::AlertView(
+        localized("Rate Me!"),
+        localized("Do you Enjoy using this app?\n We need your feedback to make it better, rate "
+                  "it now?"),
+        {[this](ui::AlertView& a, int i) { alertViewClickedButtonAtIndex(a, i); }, nullptr},
+        QStringLiteral("No, Thanks"));
+    rateMeIndexSure_ = alert->addButtonWithTitle(QStringLiteral("Rate It Now!"));
+    rateMeIndexRemind_ = alert->addButtonWithTitle(QStringLiteral("Remind Me Later"));
+    rateMeAlert_ = alert;
+    alert->show();
+}
+
+void RootViewController::alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonIndex) {
+    if (&alert != rateMeAlert_.data()) {
+        return;
+    }
+    UserDefaults defaults;
+    defaults.setInteger(kRequestRateCountdownKey, buttonIndex == rateMeIndexRemind_ ? 2 : 0);
+    defaults.synchronize();
+    if (buttonIndex == rateMeIndexSure_) {
+        if (ui::Application* app = ui::Application::sharedApplication()) {
+            app->openURL(reviewUrl());
+        }
+    }
+}
+
+}  // namespace lumigrave

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+#include <functional>
+
+#include "platform/image.h"
+#include "ui/view_controller.h"
+
+Q_DECLARE_METATYPE(lumigrave::Image)
+
+class QFileDialog;
+
+namespace lumigrave::ui {
+
+// The photo picker. The photo library is the Pictures folder, browsed with a file
+// dialog inside the window; photos dropped on the window arrive the same way. The
+// picked photo comes, loaded, under kOriginalImageKey; a file that cannot be loaded
+// comes with no image and the loader's message under kErrorMessageKey.
+class ImagePickerController : public ViewController {
+    Q_OBJECT
+  public:
+    enum class SourceType { PhotoLibrary, Camera, SavedPhotosAlbum };
+    struct Delegate {
+        std::function<void(ImagePickerController& picker, const QVariantMap& info)>
+            didFinishPickingMediaWithInfo;
+        std::function<void(ImagePickerController& picker)> didCancel;
+    };
+
+    static inline const QString kOriginalImageKey =
+        QStringLiteral("UIImagePickerControllerOriginalImage");
+    static inline const QString kErrorMessageKey = QStringLiteral("LumigraveImageErrorMessage");
+
+    explicit ImagePickerController(QObject* parent = nullptr);
+    ~ImagePickerController() override;
+
+    // No camera is offered: still capture needs Qt Multimedia, which this build has not.
+    static bool isSourceTypeAvailable(SourceType type);
+    SourceType sourceType() const { return sourceType_; }
+    void setSourceType(SourceType type) { sourceType_ = type; }
+    void setDelegate(Delegate delegate) { delegate_ = std::move(delegate); }
+    // The folder the dialog opens in; the Pictures folder unless set.
+    void setDirectory(const QString& directory) { directory_ = directory; }
+    QString directory() const;
+
+    // As if the user chose the file, or cancelled: what the dialog's buttons do.
+    void pickFile(const QString& path);
+    void cancel();
+
+    // The info a picked file gives: the loaded image, or the reason it has none.
+    static QVariantMap infoForFile(const QString& path);
+    // The name filter of every image type Qt's plug-ins read.
+    static QString imageNameFilter();
+
+  protected:
+    void loadView() override;
+
+  private:
+    SourceType sourceType_ = SourceType::PhotoLibrary;
+    Delegate delegate_;
+    QString directory_;
+    QFileDialog* dialog_ = nullptr;
+};
+
+}  // namespace lumigrave::ui

@@ -1,0 +1,185 @@
+#include "ui/navigation_bar.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "ui/bar_button_item.h"
+#include "ui/view_controller.h"
+
+namespace lumigrave::ui {
+
+namespace {
+
+// The button of an image, title or system item.
+class BarItemButton : public QAbstractButton {
+  public:
+    BarItemButton(BarButtonItem* item, QWidget* parent) : QAbstractButton(parent), item_(item) {
+        setFocusPolicy(Qt::TabFocus);
+        setCursor(Qt::PointingHandCursor);
+        QString name = item->title();
+        if (name.isEmpty()) {
+            name = item->objectName();
+        }
+        setAccessibleName(name);
+        setToolTip(name);
+        setEnabled(item->isEnabled());
+        connect(this, &QAbstractButton::clicked, item, [item] { item->trigger(); });
+        connect(item, &BarButtonItem::changed, this, [this, item] {
+            setEnabled(item->isEnabled());
+            update();
+        });
+    }
+
+    QSize sizeHint() const override {
+        if (!item_->title().isEmpty()) {
+            int w = fontMetrics().horizontalAdvance(item_->title()) + 20;
+            return QSize(std::max(w, 44), 30);
+        }
+        if (item_->systemItem() == BarButtonItem::SystemItem::Action) {
+            return QSize(36, 30);
+        }
+        QSize icon = item_->image().actualSize(QSize(64, 64));
+        int w = icon.isValid() ? icon.width() : 24;
+        return QSize(w + (item_->style() == BarButtonItem::Style::Plain ? 12 : 18), 30);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QRectF frame = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+        bool pressed = isDown();
+        if (item_->style() != BarButtonItem::Style::Plain) {
+            QPainterPath path;
+            path.addRoundedRect(frame, 5, 5);
+            QColor fill = item_->style() == BarButtonItem::Style::Done ? QColor(40, 90, 200, 200)
+                                                                       : QColor(255, 255, 255, 30);
+            painter.fillPath(path, pressed ? fill.darker(150) : fill);
+            painter.setPen(QPen(QColor(0, 0, 0, 160), 1));
+            painter.drawPath(path);
+        } else if (pressed) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(255, 255, 255, 60));
+            painter.drawEllipse(rect().center(), height() / 2, height() / 2);
+        }
+        if (hasFocus()) {
+            painter.setPen(QPen(palette().highlight().color(), 1.5));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(frame, 5, 5);
+        }
+        painter.setOpacity(isEnabled() ? 1.0 : 0.4);
+        if (!item_->title().isEmpty()) {
+            QFont font = painter.font();
+            font.setBold(true);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(rect(), Qt::AlignCenter, item_->title());
+        } else if (item_->systemItem() == BarButtonItem::SystemItem::Action) {
+            QIcon icon = resourceIcon(QStringLiteral("images/sys-action.png"));
+            icon.paint(&painter, rect().adjusted(4, 2, -4, -2));
+        } else {
+            item_->image().paint(&painter, rect().adjusted(4, 2, -4, -2));
+        }
+    }
+
+  private:
+    BarButtonItem* item_;
+};
+
+}  // namespace
+
+QWidget* makeBarItemWidget(BarButtonItem* item, BarStyle, QWidget* parent) {
+    if (QWidget* custom = item->customView()) {
+        custom->setProperty(kCustomViewProperty, true);
+        custom->setParent(parent);
+        item->setShownWidget(custom);
+        return custom;
+    }
+    auto* button = new BarItemButton(item, parent);
+    item->setShownWidget(button);
+    return button;
+}
+
+NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), titleLabel_(new QLabel(this)) {
+    QFont font = titleLabel_->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+    titleLabel_->setFont(font);
+    titleLabel_->setAlignment(Qt::AlignCenter);
+    titleLabel_->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+}
+
+void NavigationBar::showItem(const NavigationItem& item) {
+    titleLabel_->setText(item.title);
+    auto replace = [this](QPointer<QWidget>& slot, BarButtonItem* barItem) {
+        if (slot) {
+            if (slot->property(kCustomViewProperty).toBool()) {
+                slot->hide();
+                slot->setParent(nullptr);
+            } else {
+                slot->hide();
+                slot->deleteLater();
+            }
+        }
+        slot = barItem ? makeBarItemWidget(barItem, barStyle_, this) : nullptr;
+        if (slot) {
+            slot->show();
+        }
+    };
+    replace(left_, item.leftBarButtonItem);
+    replace(right_, item.rightBarButtonItem);
+    layoutContents();
+}
+
+QString NavigationBar::title() const {
+    return titleLabel_->text();
+}
+
+void NavigationBar::setBarStyle(BarStyle style) {
+    barStyle_ = style;
+    update();
+}
+
+void NavigationBar::setTranslucent(bool translucent) {
+    translucent_ = translucent;
+    update();
+}
+
+QSize NavigationBar::sizeHint() const {
+    return QSize(320, kBarHeight);
+}
+
+void NavigationBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), barBackground(barStyle_, translucent_));
+    painter.setPen(QColor(0, 0, 0, 120));
+    painter.drawLine(0, height() - 1, width(), height() - 1);
+}
+
+void NavigationBar::resizeEvent(QResizeEvent*) {
+    layoutContents();
+}
+
+void NavigationBar::layoutContents() {
+    constexpr int kMargin = 5;
+    int leftEdge = kMargin;
+    int rightEdge = width() - kMargin;
+    if (left_) {
+        QSize hint = left_->sizeHint();
+        left_->setGeometry(kMargin, (height() - hint.height()) / 2, hint.width(), hint.height());
+        leftEdge = left_->geometry().right() + kMargin;
+    }
+    if (right_) {
+        QSize hint = right_->sizeHint();
+        right_->setGeometry(width() - kMargin - hint.width(), (height() - hint.height()) / 2,
+                            hint.width(), hint.height());
+        rightEdge = right_->geometry().left() - kMargin;
+    }
+    // The title stays centred on the bar while the buttons leave it room.
+    int half = std::max(0, std::min(width() / 2 - leftEdge, rightEdge - width() / 2));
+    titleLabel_->setGeometry(width() / 2 - half, 0, 2 * half, height());
+}
+
+}  // namespace lumigrave::ui

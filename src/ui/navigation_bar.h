@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/bar_style.h"
+
+class QLabel;
+
+namespace lumigrave::ui {
+
+class BarButtonItem;
+struct NavigationItem;
+
+// The bar above a screen: its left button, its title in the middle, its right button.
+class NavigationBar : public QWidget {
+    Q_OBJECT
+  public:
+    explicit NavigationBar(QWidget* parent = nullptr);
+
+    void showItem(const NavigationItem& item);
+    QString title() const;
+    // The widgets showing the left and right items; null when there is none.
+    QWidget* leftWidget() const { return left_; }
+    QWidget* rightWidget() const { return right_; }
+
+    BarStyle barStyle() const { return barStyle_; }
+    void setBarStyle(BarStyle style);
+    bool isTranslucent() const { return translucent_; }
+    void setTranslucent(bool translucent);
+
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void layoutContents();
+
+    QLabel* titleLabel_;
+    QPointer<QWidget> left_;
+    QPointer<QWidget> right_;
+    BarStyle barStyle_ = BarStyle::Default;
+    bool translucent_ = false;
+};
+
+// The widget that shows one bar item: a button for image, title and system items, the
+// item's own view for custom items. Used by both bars.
+// Custom views carry this property, so a bar gives them back instead of deleting them.
+inline constexpr const char* kCustomViewProperty = "lumigraveCustomView";
+QWidget* makeBarItemWidget(BarButtonItem* item, BarStyle style, QWidget* parent);
+
+}  // namespace lumigrave::ui

@@ -1,0 +1,198 @@
+#include "ui/navigation_controller.h"
+
+#include <QEvent>
+#include <QPropertyAnimation>
+#include <QWidget>
+
+#include "ui/navigation_bar.h"
+#include "ui/toolbar.h"
+
+namespace lumigrave::ui {
+
+namespace {
+// The platform's bar slide takes a fifth of a second.
+constexpr int kSlideMilliseconds = 200;
+}  // namespace
+
+NavigationController::NavigationController(ViewController* root, QObject* parent)
+    : ViewController(parent) {
+    root->navigationController_ = this;
+    stack_.emplace_back(root);
+}
+
+NavigationController::~NavigationController() {
+    // Screens go before the bars that may show their items' widgets.
+    while (!stack_.empty()) {
+        stack_.pop_back();
+    }
+}
+
+void NavigationController::loadView() {
+    auto* container = new QWidget;
+    container->installEventFilter(this);
+    navigationBar_ = new NavigationBar(container);
+    toolbar_ = new Toolbar(container);
+    toolbar_->hide();
+    setView(container);
+    showTop(nullptr, false);
+}
+
+std::vector<ViewController*> NavigationController::viewControllers() const {
+    std::vector<ViewController*> controllers;
+    for (const auto& controller : stack_) {
+        controllers.push_back(controller.get());
+    }
+    return controllers;
+}
+
+ViewController* NavigationController::topViewController() const {
+    return stack_.empty() ? nullptr : stack_.back().get();
+}
+
+void NavigationController::pushViewController(ViewController* controller, bool animated) {
+    if (controller == nullptr) {
+        return;
+    }
+    ViewController* leaving = topViewController();
+    controller->navigationController_ = this;
+    stack_.emplace_back(controller);
+    if (isViewLoaded()) {
+        showTop(leaving, animated);
+    }
+}
+
+bool NavigationController::popViewControllerAnimated(bool animated) {
+    if (stack_.size() < 2) {
+        return false;
+    }
+    std::unique_ptr<ViewController> leaving = std::move(stack_.back());
+    stack_.pop_back();
+    if (isViewLoaded()) {
+        showTop(leaving.get(), animated);
+    }
+    leaving->navigationController_ = nullptr;
+    // The screen may be popping itself from one of its own handlers.
+    leaving.release()->deleteLater();
+    return true;
+}
+
+void NavigationController::popToRootViewControllerAnimated(bool animated) {
+    while (stack_.size() > 1) {
+        popViewControllerAnimated(animated && stack_.size() == 2);
+    }
+}
+
+void NavigationController::showTop(ViewController* leaving, bool animated) {
+    ViewController* arriving = topViewController();
+    QWidget* container = view();
+    bool onScreen = container->isVisible();
+    if (leaving != nullptr && onScreen) {
+        leaving->viewWillDisappear(animated);
+    }
+    QWidget* arrivingView = arriving->view();
+    arrivingView->setParent(container);
+    arrivingView->setGeometry(container->rect());
+    if (onScreen) {
+        arriving->viewWillAppear(animated);
+    }
+    if (leaving != nullptr && leaving->isViewLoaded()) {
+        leaving->view()->hide();
+    }
+    arrivingView->show();
+    arrivingView->lower();
+    navigationBar_->showItem(arriving->navigationItem());
+    toolbar_->setItems(arriving->toolbarItems(), false);
+    if (leaving != nullptr && onScreen) {
+        leaving->viewDidDisappear(animated);
+    }
+    if (onScreen) {
+        arriving->viewDidAppear(animated);
+    }
+    layoutBars(false);
+}
+
+void NavigationController::controllerItemsChanged(ViewController* controller, bool animated) {
+    if (!isViewLoaded() || controller != topViewController()) {
+        return;
+    }
+    navigationBar_->showItem(controller->navigationItem());
+    if (toolbar_->items() != controller->toolbarItems()) {
+        toolbar_->setItems(controller->toolbarItems(), animated);
+    }
+}
+
+void NavigationController::setNavigationBarHidden(bool hidden, bool animated) {
+    navigationBarHidden_ = hidden;
+    if (!isViewLoaded()) {
+        return;
+    }
+    slide(navigationBar_, hidden ? -kBarHeight : 0, hidden, animated);
+}
+
+void NavigationController::setToolbarHidden(bool hidden, bool animated) {
+    toolbarHidden_ = hidden;
+    if (!isViewLoaded()) {
+        return;
+    }
+    int h = view()->height();
+    slide(toolbar_, hidden ? h : h - kBarHeight, hidden, animated);
+}
+
+void NavigationController::slide(QWidget* bar, int y, bool hide, bool animated) {
+    bar->resize(view()->width(), kBarHeight);
+    if (auto* running = bar->findChild<QPropertyAnimation*>(QStringLiteral("slide"))) {
+        running->stop();
+        running->deleteLater();
+    }
+    if (!animated || !view()->isVisible()) {
+        bar->move(0, y);
+        bar->setVisible(!hide);
+        bar->raise();
+        return;
+    }
+    bar->show();
+    bar->raise();
+    auto* animation = new QPropertyAnimation(bar, "pos", bar);
+    animation->setObjectName(QStringLiteral("slide"));
+    animation->setDuration(kSlideMilliseconds);
+    animation->setEndValue(QPoint(0, y));
+    connect(animation, &QPropertyAnimation::finished, bar, [bar, hide] {
+        if (hide) {
+            bar->hide();
+        }
+    });
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void NavigationController::layoutBars(bool animated) {
+    setNavigationBarHidden(navigationBarHidden_, animated);
+    setToolbarHidden(toolbarHidden_, animated);
+}
+
+void NavigationController::viewWillAppear(bool animated) {
+    topViewController()->viewWillAppear(animated);
+}
+
+void NavigationController::viewDidAppear(bool animated) {
+    topViewController()->viewDidAppear(animated);
+}
+
+void NavigationController::viewWillDisappear(bool animated) {
+    topViewController()->viewWillDisappear(animated);
+}
+
+void NavigationController::viewDidDisappear(bool animated) {
+    topViewController()->viewDidDisappear(animated);
+}
+
+bool NavigationController::eventFilter(QObject* watched, QEvent* event) {
+    if (isViewLoaded() && watched == view() && event->type() == QEvent::Resize) {
+        if (ViewController* top = topViewController(); top != nullptr && top->isViewLoaded()) {
+            top->view()->setGeometry(view()->rect());
+        }
+        layoutBars(false);
+    }
+    return ViewController::eventFilter(watched, event);
+}
+
+}  // namespace lumigrave::ui

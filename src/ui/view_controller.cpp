@@ -1,0 +1,106 @@
+#include "ui/view_controller.h"
+
+#include <QWidget>
+
+#include "ui/navigation_controller.h"
+
+namespace lumigrave::ui {
+
+ViewController::ViewController(QObject* parent) : QObject(parent) {}
+
+ViewController::~ViewController() {
+    delete modal_;
+    delete view_;
+}
+
+QWidget* ViewController::view() {
+    if (view_ == nullptr) {
+        loadView();
+        if (view_ == nullptr) {
+            setView(new QWidget);
+        }
+        viewDidLoad();
+    }
+    return view_;
+}
+
+void ViewController::unloadView() {
+    if (view_ == nullptr) {
+        return;
+    }
+    delete view_;
+    view_ = nullptr;
+    viewDidUnload();
+}
+
+void ViewController::setTitle(const QString& title) {
+    navigationItem_.title = title;
+    navigationItemChanged();
+}
+
+void ViewController::navigationItemChanged() {
+    if (navigationController_ != nullptr) {
+        navigationController_->controllerItemsChanged(this, false);
+    }
+}
+
+void ViewController::setToolbarItems(const QList<BarButtonItem*>& items, bool animated) {
+    toolbarItems_ = items;
+    if (navigationController_ != nullptr) {
+        navigationController_->controllerItemsChanged(this, animated);
+    }
+}
+
+void ViewController::presentModalViewController(ViewController* controller, bool) {
+    if (controller == nullptr || modal_ != nullptr) {
+        delete controller;
+        return;
+    }
+    modal_ = controller;
+    controller->presenting_ = this;
+    QWidget* host = view()->window();
+    QWidget* modalView = controller->view();
+    modalView->setParent(host);
+    modalView->setGeometry(host->rect());
+    controller->viewWillAppear(false);
+    modalView->show();
+    modalView->raise();
+    controller->viewDidAppear(false);
+}
+
+void ViewController::dismissModalViewControllerAnimated(bool) {
+    if (modal_ == nullptr) {
+        // As on the platform, a presented screen may ask to be dismissed itself.
+        if (presenting_ != nullptr) {
+            presenting_->dismissModalViewControllerAnimated(false);
+        }
+        return;
+    }
+    ViewController* controller = modal_;
+    modal_ = nullptr;
+    controller->viewWillDisappear(false);
+    if (controller->view_ != nullptr) {
+        controller->view_->hide();
+    }
+    controller->viewDidDisappear(false);
+    controller->presenting_ = nullptr;
+    controller->deleteLater();
+}
+
+void ViewController::viewWillAppear(bool) {}
+void ViewController::viewDidAppear(bool) {}
+void ViewController::viewWillDisappear(bool) {}
+void ViewController::viewDidDisappear(bool) {}
+
+void ViewController::loadView() {
+    setView(new QWidget);
+}
+
+void ViewController::setView(QWidget* view) {
+    if (view_ != nullptr && view_ != view) {
+        delete view_;
+    }
+    view_ = view;
+}
+
+}  // namespace lumigrave::ui

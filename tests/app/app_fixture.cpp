@@ -1,0 +1,61 @@
+#include "app_fixture.h"
+
+#include <QImage>
+
+#include "platform/screen.h"
+#include "ui/image_picker_controller.h"
+#include "ui/on_screen.h"
+
+namespace lumigrave::test {
+
+void AppTest::SetUp() {
+    home_ = std::make_unique<TempHome>();
+    Screen::setBounds(Size{320, 480});
+    Screen::setMainScreenScale(1);
+    RootViewController::resetFirstAppearanceForTests();
+}
+
+void AppTest::TearDown() {
+    application_.reset();
+    delegate_.reset();
+    settle();
+    home_.reset();
+}
+
+void AppTest::launch() {
+    delegate_ = std::make_unique<AppDelegate>();
+    application_ = std::make_unique<ui::Application>(delegate_.get());
+    ASSERT_TRUE(application_->launch());
+    settle();
+}
+
+void AppTest::quit() {
+    application_->terminate();
+    application_.reset();
+    delegate_.reset();
+    settle();
+    RootViewController::resetFirstAppearanceForTests();
+}
+
+void AppTest::settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+Image AppTest::photo(int width, int height) {
+    QImage pixels(width, height, QImage::Format_RGB32);
+    pixels.fill(QColor(90, 120, 150));
+    return Image(pixels, 1);
+}
+
+void AppTest::pick(const Image& image) {
+    ui::ImagePickerController picker;
+    QVariantMap info;
+    info.insert(ui::ImagePickerController::kOriginalImageKey, QVariant::fromValue(image));
+    root().imagePickerDidFinishPicking(picker, info);
+    settle();
+}
+
+}  // namespace lumigrave::test

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <memory>
+
+#include "app/app_delegate.h"
+#include "app/main/root_view_controller.h"
+#include "support/temp_home.h"
+#include "ui/application.h"
+
+namespace lumigrave::test {
+
+// The application launched for real in a temporary home, in a 320 × 480 window on the
+// offscreen platform.
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Launches (again, after quit()) with a fresh delegate.
+    virtual void launch();
+    // Ends the application as a quit does, then lets it go.
+    void quit();
+
+    AppDelegate& app() { return *delegate_; }
+    RootViewController& root() { return *delegate_->rootViewController(); }
+    ui::Application& application() { return *application_; }
+
+    // Runs the event loop for a while: deferred calls and animations happen.
+    static void wait(int milliseconds) { QTest::qWait(milliseconds); }
+    // Runs what is queued now (zero-delay calls, deferred deletes).
+    static void settle();
+
+    // A photo of the size in points (scale 1), as the picker would hand it over.
+    static Image photo(int width, int height);
+    // Hands a photo to the main screen as the picker does, and lets the work run.
+    void pick(const Image& image);
+
+    std::unique_ptr<TempHome> home_;
+    std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<ui::Application> application_;
+};
+
+}  // namespace lumigrave::test
