@@ -1,6 +1,6 @@
 #include "platform/screen.h"
 
-#include <QSysInfo>
+#include <QtGlobal>
 #include <atomic>
 
 namespace lumigrave {
@@ -35,7 +35,10 @@ InterfaceIdiom Device::userInterfaceIdiom() {
 }
 
 QString Device::systemVersion() {
-    return QSysInfo::productVersion();
+    // What depends on the version is how the controls behave, and that is the toolkit's
+    // doing; a distribution's own number (none at all on rolling releases) says nothing
+    // about it and, read as "0", would switch the controls to their oldest behaviour.
+    return QString::fromLatin1(qVersion());
 }
 
 }  // namespace lumigrave

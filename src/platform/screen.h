@@ -31,6 +31,7 @@ class Device {
     static InterfaceIdiom userInterfaceIdiom();
     // A desktop application keeps running in the background.
     static bool isMultitaskingSupported() { return true; }
+    // The version of the toolkit the controls run on.
     static QString systemVersion();
 };
 

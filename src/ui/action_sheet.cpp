@@ -166,6 +166,11 @@ void ActionSheet::present(QWidget* host) {
         }
     };
     panel_ = frame;
+    // A window closed under the sheet takes the panel along, and the sheet goes with it.
+    connect(frame, &QObject::destroyed, this, [this] {
+        OnScreen::gone(this);
+        deleteLater();
+    });
     overlay->present(true);
     if (first != nullptr) {
         first->setFocus();
@@ -181,6 +186,7 @@ void ActionSheet::dismissWithClickedButtonIndex(int index, bool) {
         delegate_.clickedButtonAtIndex(*this, index);
     }
     QWidget* overlay = panel_->parentWidget();
+    panel_->disconnect(this);
     panel_ = nullptr;
     // The content view goes with the panel now that the sheet is done with it.
     content_ = nullptr;

@@ -109,6 +109,11 @@ void AlertView::show() {
         }
     };
     panel_ = frame;
+    // A window closed under the alert takes the panel along, and the alert goes with it.
+    connect(frame, &QObject::destroyed, this, [this] {
+        OnScreen::gone(this);
+        deleteLater();
+    });
     overlay->present(false);
     if (first != nullptr) {
         first->setFocus();
@@ -124,6 +129,7 @@ void AlertView::dismissWithClickedButtonIndex(int index, bool) {
         delegate_.clickedButtonAtIndex(*this, index);
     }
     QWidget* overlay = panel_->parentWidget();
+    panel_->disconnect(this);
     panel_ = nullptr;
     overlay->hide();
     overlay->deleteLater();

@@ -3,8 +3,11 @@
 #include <QImage>
 
 #include "platform/screen.h"
+#include "ui/bar_button_item.h"
 #include "ui/image_picker_controller.h"
+#include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
+#include "ui/toolbar.h"
 
 namespace lumigrave::test {
 
@@ -31,10 +34,32 @@ void AppTest::launch() {
 
 void AppTest::quit() {
     application_->terminate();
+    kill();
+}
+
+void AppTest::kill() {
     application_.reset();
     delegate_.reset();
     settle();
     RootViewController::resetFirstAppearanceForTests();
+}
+
+void AppTest::click(QWidget* widget, QPoint at) {
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier,
+                      at.isNull() ? widget->rect().center() : at);
+    settle();
+}
+
+void AppTest::clickToolbarItem(const QString& name) {
+    ui::Toolbar* toolbar = app().navigationController()->toolbar();
+    for (ui::BarButtonItem* item : toolbar->items()) {
+        if (item->objectName() == name) {
+            click(toolbar->widgetForItem(item));
+            return;
+        }
+    }
+    ADD_FAILURE() << "No toolbar item " << name.toStdString();
 }
 
 void AppTest::settle() {

@@ -24,6 +24,8 @@ class AppTest : public ::testing::Test {
     virtual void launch();
     // Ends the application as a quit does, then lets it go.
     void quit();
+    // Ends the process's share of it without any callback, as a kill does.
+    void kill();
 
     AppDelegate& app() { return *delegate_; }
     RootViewController& root() { return *delegate_->rootViewController(); }
@@ -38,6 +40,10 @@ class AppTest : public ::testing::Test {
     static Image photo(int width, int height);
     // Hands a photo to the main screen as the picker does, and lets the work run.
     void pick(const Image& image);
+    // The window clicked at a point of a widget in it, as the mouse does.
+    static void click(QWidget* widget, QPoint at = {});
+    // The toolbar item of the main screen's bar with that name, clicked.
+    void clickToolbarItem(const QString& name);
 
     std::unique_ptr<TempHome> home_;
     std::unique_ptr<AppDelegate> delegate_;
