@@ -1,11 +1,13 @@
 #include "ui/image_picker_controller.h"
 
 #include <QFileDialog>
+#include <QImage>
 #include <QImageReader>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "platform/image_loader.h"
+#include "ui/camera_view.h"
 
 namespace lumigrave::ui {
 
@@ -14,7 +16,7 @@ ImagePickerController::ImagePickerController(QObject* parent) : ViewController(p
 ImagePickerController::~ImagePickerController() = default;
 
 bool ImagePickerController::isSourceTypeAvailable(SourceType type) {
-    return type != SourceType::Camera;
+    return type != SourceType::Camera || CameraView::isCameraAvailable();
 }
 
 QString ImagePickerController::directory() const {
@@ -38,6 +40,16 @@ void ImagePickerController::loadView() {
     view->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(view);
     layout->setContentsMargins(0, 0, 0, 0);
+    // A camera unplugged since the source was offered leaves the library to choose from.
+    if (sourceType_ == SourceType::Camera && CameraView::isCameraAvailable()) {
+        auto* camera = new CameraView(view);
+        layout->addWidget(camera);
+        connect(camera, &CameraView::captured, this, &ImagePickerController::pickCapturedImage);
+        connect(camera, &CameraView::cancelled, this, &ImagePickerController::cancel);
+        connect(camera, &CameraView::failed, this, &ImagePickerController::cameraFailed);
+        setView(view);
+        return;
+    }
     dialog_ =
         new QFileDialog(view, QStringLiteral("Choose a Photo"), directory(), imageNameFilter());
     // Drawn inside the window rather than as a window of its own, so nothing blocks.
@@ -64,6 +76,29 @@ QVariantMap ImagePickerController::infoForFile(const QString& path) {
 
 void ImagePickerController::pickFile(const QString& path) {
     QVariantMap info = infoForFile(path);
+    if (delegate_.didFinishPickingMediaWithInfo) {
+        delegate_.didFinishPickingMediaWithInfo(*this, info);
+    }
+}
+
+void ImagePickerController::pickCapturedImage(const QImage& image) {
+    QVariantMap info;
+    if (image.isNull()) {
+        info.insert(kErrorMessageKey, QStringLiteral("The camera gave no picture."));
+    } else {
+        // The camera's frames come upright, at one pixel per point, and opaque whatever
+        // their format says: no alpha channel is carried into the photo.
+        info.insert(kOriginalImageKey,
+                    QVariant::fromValue(Image(image.convertToFormat(QImage::Format_RGB32), 1)));
+    }
+    if (delegate_.didFinishPickingMediaWithInfo) {
+        delegate_.didFinishPickingMediaWithInfo(*this, info);
+    }
+}
+
+void ImagePickerController::cameraFailed(const QString& message) {
+    QVariantMap info;
+    info.insert(kErrorMessageKey, message);
     if (delegate_.didFinishPickingMediaWithInfo) {
         delegate_.didFinishPickingMediaWithInfo(*this, info);
     }

@@ -10,13 +10,15 @@
 Q_DECLARE_METATYPE(lumigrave::Image)
 
 class QFileDialog;
+class QImage;
 
 namespace lumigrave::ui {
 
 // The photo picker. The photo library is the Pictures folder, browsed with a file
 // dialog inside the window; photos dropped on the window arrive the same way. The
-// picked photo comes, loaded, under kOriginalImageKey; a file that cannot be loaded
-// comes with no image and the loader's message under kErrorMessageKey.
+// camera, where Qt Multimedia reports one, shows its picture and takes a still. The
+// picked photo comes, loaded, under kOriginalImageKey; a file that cannot be loaded, or
+// a camera that fails, comes with no image and the reason under kErrorMessageKey.
 class ImagePickerController : public ViewController {
     Q_OBJECT
   public:
@@ -34,7 +36,7 @@ class ImagePickerController : public ViewController {
     explicit ImagePickerController(QObject* parent = nullptr);
     ~ImagePickerController() override;
 
-    // No camera is offered: still capture needs Qt Multimedia, which this build has not.
+    // The camera only when Qt Multimedia reports one; the library always.
     static bool isSourceTypeAvailable(SourceType type);
     SourceType sourceType() const { return sourceType_; }
     void setSourceType(SourceType type) { sourceType_ = type; }
@@ -46,6 +48,9 @@ class ImagePickerController : public ViewController {
     // As if the user chose the file, or cancelled: what the dialog's buttons do.
     void pickFile(const QString& path);
     void cancel();
+    // As if the camera took this still, or failed with this message.
+    void pickCapturedImage(const QImage& image);
+    void cameraFailed(const QString& message);
 
     // The info a picked file gives: the loaded image, or the reason it has none.
     static QVariantMap infoForFile(const QString& path);

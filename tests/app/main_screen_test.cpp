@@ -188,9 +188,17 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
     ASSERT_NE(sheet(), nullptr);
     EXPECT_EQ(sheet()->tag(), RootViewController::kPhotoSourceSheet);
     EXPECT_EQ(sheet()->title(), "Load Image");
-    // No camera here: the library is the one source.
-    EXPECT_EQ(ui::OnScreen::buttonTitles(*sheet()), QStringList({"Choose a Photo", "Cancel"}));
-    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet(), 1));
+    // The camera is offered where there is one, marked as the destructive button.
+    if (ui::ImagePickerController::isSourceTypeAvailable(
+            ui::ImagePickerController::SourceType::Camera)) {
+        EXPECT_EQ(ui::OnScreen::buttonTitles(*sheet()),
+                  QStringList({"Choose a Photo", "Take a Photo", "Cancel"}));
+        EXPECT_EQ(sheet()->destructiveButtonIndex(), 1);
+    } else {
+        EXPECT_EQ(ui::OnScreen::buttonTitles(*sheet()), QStringList({"Choose a Photo", "Cancel"}));
+        EXPECT_EQ(sheet()->destructiveButtonIndex(), -1);
+    }
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet(), sheet()->cancelButtonIndex()));
     settle();
     EXPECT_EQ(root().imagePicker(), nullptr);
 

@@ -1,6 +1,7 @@
 // Photos coming in (picked, dropped, opened), the output size chosen for them, and the
 // quarter turns.
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QListView>
 #include <QTemporaryDir>
@@ -222,6 +223,41 @@ TEST_F(PhotoIntakeTest, ASizeChangeDropsTheTurnsAndTheStoredSizeKeepsThem) {
     root().doRotateRight();
     root().doRotateRight();
     EXPECT_EQ(activeSize(), (Size{700, 525}));
+}
+
+TEST_F(PhotoIntakeTest, AStillFromTheCameraIsTakenInAndItsFailuresSayWhy) {
+    root().showImagePicker(true);
+    settle();
+    ui::ImagePickerController* camera = root().imagePicker();
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->sourceType(), ui::ImagePickerController::SourceType::Camera);
+    // Without a camera (as on a build machine) the library is shown instead of nothing.
+    if (!ui::ImagePickerController::isSourceTypeAvailable(
+            ui::ImagePickerController::SourceType::Camera)) {
+        EXPECT_NE(camera->view()->findChild<QFileDialog*>(), nullptr);
+    }
+    camera->cameraFailed("The camera is in use by another application.");
+    settle();
+    EXPECT_EQ(root().imagePicker(), nullptr);
+    expectRefused("The camera is in use by another application.");
+
+    root().showImagePicker(true);
+    settle();
+    root().imagePicker()->pickCapturedImage(QImage());
+    settle();
+    expectRefused("The camera gave no picture.");
+
+    // Frames come in whatever format the camera's driver gives.
+    QImage frame(1280, 720, QImage::Format_RGBA8888);
+    frame.fill(QColor(10, 200, 30));
+    root().showImagePicker(true);
+    settle();
+    root().imagePicker()->pickCapturedImage(frame);
+    settle();
+    EXPECT_EQ(root().imagePicker(), nullptr);
+    EXPECT_EQ(app().originalImage().size(), (Size{1280, 720}));
+    EXPECT_EQ(app().originalImage().pixels().format(), QImage::Format_RGB32);
+    EXPECT_EQ(activeSize(), (Size{800, 450}));
 }
 
 // Photos from files: the picker's dialog, a drop on the window, an opened file.
