@@ -62,9 +62,8 @@ void ActionSheet::setBounds(QRectF bounds) {
     bounds_ = bounds;
     if (panel_) {
         panel_->setFixedSize(bounds.size().toSize());
-        // Kept at the bottom with its new size.
-        panel_->move((panel_->parentWidget()->width() - panel_->width()) / 2,
-                     panel_->parentWidget()->height() - panel_->height());
+        // Kept at the bottom with its new size, also while it rises.
+        static_cast<OverlayPanel*>(panel_->parentWidget())->layoutPanel();
     }
 }
 

@@ -34,7 +34,8 @@ QPointF GestureRecognizer::locationInView(QWidget* view) const {
     if (view == nullptr || !view_ || view == view_) {
         return location_;
     }
-    return view->mapFrom(view_, location_.toPoint());
+    // Through the screen: mapFrom() only maps from a widget's own ancestors.
+    return view->mapFromGlobal(view_->mapToGlobal(location_));
 }
 
 void GestureRecognizer::setState(State state) {
@@ -151,6 +152,14 @@ bool PanGestureRecognizer::handleEvent(QEvent* event) {
         }
         case QEvent::MouseMove: {
             auto* mouse = static_cast<QMouseEvent*>(event);
+            // A release another recognizer took never reached us: the held buttons say
+            // whether the press still lasts.
+            if (pressed_ && !(mouse->buttons() & Qt::LeftButton)) {
+                pressed_ = false;
+                if (state() != State::Possible) {
+                    setState(State::Cancelled);
+                }
+            }
             if (!pressed_) {
                 return false;
             }

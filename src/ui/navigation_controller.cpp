@@ -77,9 +77,23 @@ bool NavigationController::popViewControllerAnimated(bool animated) {
 }
 
 void NavigationController::popToRootViewControllerAnimated(bool animated) {
-    while (stack_.size() > 1) {
-        popViewControllerAnimated(animated && stack_.size() == 2);
+    if (stack_.size() < 2) {
+        return;
     }
+    // Only the top screen leaves the screen; those between were never on it on the way
+    // down, and go without being told anything.
+    std::unique_ptr<ViewController> leaving = std::move(stack_.back());
+    stack_.pop_back();
+    while (stack_.size() > 1) {
+        stack_.back()->navigationController_ = nullptr;
+        stack_.back().release()->deleteLater();
+        stack_.pop_back();
+    }
+    if (isViewLoaded()) {
+        showTop(leaving.get(), animated);
+    }
+    leaving->navigationController_ = nullptr;
+    leaving.release()->deleteLater();
 }
 
 void NavigationController::showTop(ViewController* leaving, bool animated) {

@@ -25,13 +25,13 @@ void OverlayPanel::present(bool animated) {
     panel_->show();
     setFocus();
     if (animated && placement_ == Placement::Bottom) {
-        auto* slide = new QPropertyAnimation(panel_, "pos", panel_);
+        slide_ = new QPropertyAnimation(panel_, "pos", panel_);
         QPoint end = panel_->pos();
-        slide->setStartValue(QPoint(end.x(), height()));
-        slide->setEndValue(end);
-        slide->setDuration(250);
-        slide->setEasingCurve(QEasingCurve::OutCubic);
-        slide->start(QAbstractAnimation::DeleteWhenStopped);
+        slide_->setStartValue(QPoint(end.x(), height()));
+        slide_->setEndValue(end);
+        slide_->setDuration(250);
+        slide_->setEasingCurve(QEasingCurve::OutCubic);
+        slide_->start(QAbstractAnimation::DeleteWhenStopped);
     }
 }
 
@@ -51,10 +51,17 @@ void OverlayPanel::layoutPanel() {
             panel_->setGeometry(
                 QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
             break;
-        case Placement::Bottom:
-            panel_->setGeometry(
-                QRect(QPoint((width() - size.width()) / 2, height() - size.height()), size));
+        case Placement::Bottom: {
+            const QPoint end((width() - size.width()) / 2, height() - size.height());
+            if (slide_ && slide_->state() == QAbstractAnimation::Running) {
+                // The rise goes on, to where the panel now belongs.
+                panel_->resize(size);
+                slide_->setEndValue(end);
+            } else {
+                panel_->setGeometry(QRect(end, size));
+            }
             break;
+        }
         case Placement::Anchored: {
             // Below the anchor when there is room, else above it; kept inside the window.
             QRect anchor = anchor_.toAlignedRect();

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <functional>
 
+class QPropertyAnimation;
+
 namespace lumigrave::ui {
 
 // The layer that alerts, sheets and popovers are drawn on: it covers the whole host
@@ -25,6 +27,8 @@ class OverlayPanel : public QWidget {
     QWidget* panel() const { return panel_; }
     // Slides or fades the panel in.
     void present(bool animated);
+    // Places the panel again after its size changed; a slide under way ends there.
+    void layoutPanel();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,13 +37,12 @@ class OverlayPanel : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void layoutPanel();
-
     QPointer<QWidget> host_;
     QWidget* panel_;
     Placement placement_;
     qreal dimming_;
     QRectF anchor_;
+    QPointer<QPropertyAnimation> slide_;
 };
 
 // A button of an alert or a sheet, in one of three looks.

@@ -86,6 +86,7 @@ void Toolbar::rebuild() {
 void Toolbar::layoutItems() {
     int fixed = 0;
     int flexible = 0;
+    int shown = 0;
     for (int i = 0; i < items_.size(); ++i) {
         BarButtonItem* item = items_[i];
         if (item == nullptr) {
@@ -97,9 +98,11 @@ void Toolbar::layoutItems() {
             fixed += int(item->width());
         } else if (widgets_[i] != nullptr) {
             fixed += widgets_[i]->sizeHint().width();
+            ++shown;
         }
     }
-    int gaps = std::max(0, int(items_.size()) - 1 - flexible) * kItemGap;
+    // A gap follows each shown item but the last; spaces bring none of their own.
+    int gaps = std::max(0, shown - 1) * kItemGap;
     int room = std::max(0, width() - 2 * kSideMargin - fixed - gaps);
     int share = flexible > 0 ? room / flexible : 0;
     int x = kSideMargin;

@@ -1,10 +1,33 @@
 #include "ui/view_controller.h"
 
+#include <QEvent>
 #include <QWidget>
 
 #include "ui/navigation_controller.h"
 
 namespace lumigrave::ui {
+
+namespace {
+
+// Keeps a view over the whole of its host as the host is resized; it goes with the view.
+class CoverHost : public QObject {
+  public:
+    CoverHost(QWidget* cover, QWidget* host) : QObject(cover), cover_(cover) {
+        host->installEventFilter(this);
+        cover->setGeometry(host->rect());
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            cover_->setGeometry(static_cast<QWidget*>(watched)->rect());
+        }
+        return false;
+    }
+
+  private:
+    QWidget* cover_;
+};
+
+}  // namespace
 
 ViewController::ViewController(QObject* parent) : QObject(parent) {}
 
@@ -61,7 +84,7 @@ void ViewController::presentModalViewController(ViewController* controller, bool
     QWidget* host = view()->window();
     QWidget* modalView = controller->view();
     modalView->setParent(host);
-    modalView->setGeometry(host->rect());
+    new CoverHost(modalView, host);
     controller->viewWillAppear(false);
     modalView->show();
     modalView->raise();

@@ -4,8 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-
-class QWidget;
+#include <QWidget>
 
 namespace lumigrave::ui {
 
@@ -66,7 +65,8 @@ class ViewController : public QObject {
 
   private:
     friend class NavigationController;
-    QWidget* view_ = nullptr;
+    // Guarded: the view lives in other widgets, which may go first.
+    QPointer<QWidget> view_;
     NavigationItem navigationItem_;
     QList<BarButtonItem*> toolbarItems_;
     NavigationController* navigationController_ = nullptr;

@@ -12,6 +12,7 @@
 #include "platform/screen.h"
 #include "platform/user_defaults.h"
 #include "sharing/share_center.h"
+#include "support/widget_test_support.h"
 #include "ui/activity_indicator_view.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
@@ -82,7 +83,8 @@ TEST_F(LaunchTest, RunsTheStepsInOrderAndFlushesTheOfflineQueueHalfASecondLater)
                            "configureSharing", "createWindow"}));
     settle();
     EXPECT_EQ(sharing::offlineFlushCount(), flushes);
-    QTRY_COMPARE_WITH_TIMEOUT(sharing::offlineFlushCount(), flushes + 1, 2000);
+    EXPECT_TRUE(
+        ui::test::eventually([&] { return sharing::offlineFlushCount() == flushes + 1; }, 2000));
     EXPECT_EQ(delegate->steps.last(), "testOffline");
 }
 
@@ -138,7 +140,7 @@ TEST_F(LaunchTest, ADatabaseThatCannotBeOpenedLeavesADefaultPresetAndSaysWhy) {
     EXPECT_TRUE(app().embossers().empty());
     ASSERT_NE(app().activeEmbosser(), nullptr);
     EXPECT_FALSE(app().embossedImage().isNull());
-    QTRY_VERIFY_WITH_TIMEOUT(ui::OnScreen::topAlert() != nullptr, 2000);
+    EXPECT_TRUE(ui::test::eventually([&] { return ui::OnScreen::topAlert() != nullptr; }, 2000));
     ui::AlertView* alert = ui::OnScreen::topAlert();
     EXPECT_EQ(alert->title(), "Error");
     EXPECT_EQ(alert->message(), "unable to open database file");

@@ -7,6 +7,7 @@
 #include "app_fixture.h"
 #include "model/embosser.h"
 #include "platform/user_defaults.h"
+#include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
 #include "ui/bar_button_item.h"
@@ -87,23 +88,27 @@ TEST_F(MainScreenTest, BuildsBothToolbarsAroundOneSharedSpace) {
 TEST_F(MainScreenTest, TheBarsSlideInAfterTheStartAndATapTogglesThem) {
     launch();
     EXPECT_TRUE(navigation().isNavigationBarHidden());
-    QTRY_VERIFY_WITH_TIMEOUT(!navigation().isNavigationBarHidden(), 2000);
+    EXPECT_TRUE(ui::test::eventually([&] { return !navigation().isNavigationBarHidden(); }, 2000));
     EXPECT_FALSE(navigation().isToolbarHidden());
     // Both bars come to lie over the photo, at the window's top and bottom edges.
-    QTRY_COMPARE_WITH_TIMEOUT(navigation().navigationBar()->geometry(), QRect(0, 0, 320, 44),
-                              kSlideMs);
-    QTRY_COMPARE_WITH_TIMEOUT(navigation().toolbar()->geometry(), QRect(0, 436, 320, 44), kSlideMs);
+    EXPECT_TRUE(ui::test::eventually(
+        [&] { return navigation().navigationBar()->geometry() == QRect(0, 0, 320, 44); },
+        kSlideMs));
+    EXPECT_TRUE(ui::test::eventually(
+        [&] { return navigation().toolbar()->geometry() == QRect(0, 436, 320, 44); }, kSlideMs));
     EXPECT_TRUE(barsShown());
 
     QWidget* photoArea = root().view();
     click(photoArea);
     EXPECT_TRUE(navigation().isNavigationBarHidden());
     EXPECT_TRUE(navigation().isToolbarHidden());
-    QTRY_VERIFY_WITH_TIMEOUT(!navigation().navigationBar()->isVisible(), kSlideMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!navigation().toolbar()->isVisible(), kSlideMs);
+    EXPECT_TRUE(
+        ui::test::eventually([&] { return !navigation().navigationBar()->isVisible(); }, kSlideMs));
+    EXPECT_TRUE(
+        ui::test::eventually([&] { return !navigation().toolbar()->isVisible(); }, kSlideMs));
     click(photoArea);
     EXPECT_FALSE(navigation().isNavigationBarHidden());
-    QTRY_VERIFY_WITH_TIMEOUT(barsShown(), kSlideMs);
+    EXPECT_TRUE(ui::test::eventually([&] { return barsShown(); }, kSlideMs));
 
     // A drag over the photo pans it and leaves the bars alone.
     QTest::mousePress(photoArea, Qt::LeftButton, Qt::NoModifier, QPoint(100, 200));
@@ -241,7 +246,7 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
 
 TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsNot) {
     launch();
-    QTRY_VERIFY_WITH_TIMEOUT(barsShown(), 2000);
+    EXPECT_TRUE(ui::test::eventually([&] { return barsShown(); }, 2000));
     Image before = app().embossedImage();
 
     // The text editor opens behind the overlay, which it takes down once shown.
@@ -258,7 +263,8 @@ TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsN
     // Zoomed in; a return without a change keeps the zoom and the rendering.
     root().imageSubView()->setTransformScale(2);
     click(navigation().navigationBar()->leftWidget());
-    QTRY_COMPARE_WITH_TIMEOUT(navigation().topViewController(), &root(), kSlideMs);
+    EXPECT_TRUE(ui::test::eventually([&] { return navigation().topViewController() == &root(); },
+                                     kSlideMs));
     settle();
     EXPECT_TRUE(app().embossedImage().isSameImage(before));
     EXPECT_FLOAT_EQ(root().imageSubView()->transformScale(), 2);
@@ -267,10 +273,12 @@ TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsN
     for (const char* name : {"Font", "Size, Opacity and Angle", "Layout", "Presets"}) {
         clickToolbarItem(name);
         settle();
-        QTRY_VERIFY_WITH_TIMEOUT(navigation().topViewController() != &root(), kSlideMs);
+        EXPECT_TRUE(ui::test::eventually(
+            [&] { return navigation().topViewController() != &root(); }, kSlideMs));
         EXPECT_EQ(navigation().topViewController()->title(), name);
         click(navigation().navigationBar()->rightWidget());
-        QTRY_COMPARE_WITH_TIMEOUT(navigation().topViewController(), &root(), kSlideMs);
+        EXPECT_TRUE(ui::test::eventually(
+            [&] { return navigation().topViewController() == &root(); }, kSlideMs));
         settle();
         EXPECT_FALSE(app().activeEmbosser()->modified());
         EXPECT_FALSE(app().embossedImage().isSameImage(before)) << name;
@@ -279,7 +287,8 @@ TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsN
     }
 
     click(navigation().navigationBar()->rightWidget());
-    QTRY_VERIFY_WITH_TIMEOUT(navigation().topViewController() != &root(), kSlideMs);
+    EXPECT_TRUE(ui::test::eventually([&] { return navigation().topViewController() != &root(); },
+                                     kSlideMs));
     EXPECT_EQ(navigation().topViewController()->title(), "Settings");
     EXPECT_EQ(navigation().viewControllers().size(), 2u);
 }

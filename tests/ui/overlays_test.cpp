@@ -1,1 +1,542 @@
+// Alerts, action sheets and popovers over the window, the layer they are drawn on, and
+// the activity indicator.
 #include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+
+#include "platform/screen.h"
+#include "support/image_compare.h"
+#include "support/log_capture.h"
+#include "support/widget_test_support.h"
+#include "ui/action_sheet.h"
+#include "ui/activity_indicator_view.h"
+#include "ui/alert_view.h"
+#include "ui/bar_button_item.h"
+#include "ui/on_screen.h"
+#include "ui/overlay_panel.h"
+#include "ui/popover_controller.h"
+#include "ui/toolbar.h"
+#include "ui/view_controller.h"
+#include "ui/window.h"
+
+namespace lumigrave::ui {
+namespace {
+
+using test::eventually;
+using test::flushDeletes;
+using test::settle;
+
+// The on-screen button of a panel for a button position, as OnScreen finds it.
+QWidget* button(QWidget* panel, int index) {
+    return panel->findChild<QAbstractButton*>(QStringLiteral("button%1").arg(index));
+}
+
+// Escape, typed where the keyboard focus of the panel is.
+void pressEscape(QWidget* panel) {
+    QWidget* target = panel->focusWidget() != nullptr ? panel->focusWidget() : panel;
+    QTest::keyClick(target, Qt::Key_Escape);
+}
+
+QRect inWindow(QWidget* widget) {
+    return QRect(widget->mapTo(widget->window(), QPoint()), widget->size());
+}
+
+// A shown 320 × 480 window, the key window the overlays appear in.
+class OverlayTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        savedBounds_ = Screen::bounds();
+        window_ = std::make_unique<Window>();
+        window_->resize(320, 480);
+        window_->show();
+        settle();
+    }
+    void TearDown() override {
+        window_.reset();
+        settle();
+        Screen::setBounds(savedBounds_);
+        // Whatever was left up went with the window.
+        EXPECT_TRUE(OnScreen::alerts().isEmpty());
+        EXPECT_TRUE(OnScreen::actionSheets().isEmpty());
+        EXPECT_TRUE(OnScreen::popovers().isEmpty());
+    }
+
+    Window* window() const { return window_.get(); }
+
+    std::unique_ptr<Window> window_;
+    QStringList calls;
+
+    AlertView::Delegate alertDelegate() {
+        return {[this](AlertView& alert, int index) {
+                    calls << QStringLiteral("clicked %1").arg(index);
+                    EXPECT_TRUE(OnScreen::alerts().contains(&alert));
+                },
+                [this](AlertView& alert, int index) {
+                    calls << QStringLiteral("dismissed %1").arg(index);
+                    EXPECT_FALSE(OnScreen::alerts().contains(&alert));
+                }};
+    }
+    ActionSheet::Delegate sheetDelegate() {
+        return {[this](ActionSheet& sheet, int index) {
+                    calls << QStringLiteral("clicked %1 tag %2").arg(index).arg(sheet.tag());
+                    EXPECT_TRUE(OnScreen::actionSheets().contains(&sheet));
+                },
+                [this](ActionSheet& sheet, int index) {
+                    calls << QStringLiteral("dismissed %1 tag %2").arg(index).arg(sheet.tag());
+                    EXPECT_FALSE(OnScreen::actionSheets().contains(&sheet));
+                }};
+    }
+
+  private:
+    Size savedBounds_;
+};
+
+TEST_F(OverlayTest, AnAlertNumbersCancelFirstAndAPressIsToldBeforeTheAlertGoes) {
+    auto* alert = new AlertView("Delete the photo?", "It cannot be undone.", alertDelegate(),
+                                "Cancel", {"Delete", "Keep"});
+    EXPECT_EQ(alert->cancelButtonIndex(), 0);
+    EXPECT_EQ(alert->addButtonWithTitle("Later"), 3);
+    EXPECT_EQ(alert->numberOfButtons(), 4);
+    EXPECT_EQ(OnScreen::buttonTitles(*alert), QStringList({"Cancel", "Delete", "Keep", "Later"}));
+    EXPECT_EQ(alert->buttonTitleAtIndex(4), QString());
+    EXPECT_FALSE(alert->isVisible());
+    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+
+    QPointer<AlertView> alive = alert;
+    alert->show();
+    // Showing returns at once; the alert waits on screen while the loop runs.
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(OnScreen::alerts(), QList<AlertView*>{alert});
+    EXPECT_EQ(OnScreen::topAlert(), alert);
+    QWidget* panel = alert->panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->window(), window());
+    EXPECT_EQ(panel->parentWidget()->geometry(), window()->rect());
+    settle();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_NEAR(inWindow(panel).center().x(), window()->rect().center().x(), 1);
+    EXPECT_NEAR(inWindow(panel).center().y(), window()->rect().center().y(), 1);
+    // More than two buttons are stacked, cancel at the bottom; Enter takes the first
+    // button that is not cancel.
+    EXPECT_LT(button(panel, 1)->y(), button(panel, 2)->y());
+    EXPECT_LT(button(panel, 2)->y(), button(panel, 3)->y());
+    EXPECT_LT(button(panel, 3)->y(), button(panel, 0)->y());
+    EXPECT_EQ(panel->focusWidget(), button(panel, 1));
+
+    EXPECT_FALSE(OnScreen::pressButton(*alert, 4));
+    EXPECT_TRUE(calls.isEmpty());
+    ASSERT_TRUE(OnScreen::pressButton(*alert, 2));
+    EXPECT_EQ(calls, QStringList({"clicked 2", "dismissed 2"}));
+    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+    EXPECT_EQ(OnScreen::topAlert(), nullptr);
+    EXPECT_FALSE(alert->isVisible());
+    flushDeletes();
+    EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(OverlayTest, TwoAlertButtonsSitSideBySideWithCancelOnTheLeft) {
+    auto* alert = new AlertView("Rename", {}, alertDelegate(), "Cancel", {"OK"});
+    alert->show();
+    settle();
+    QWidget* panel = alert->panel();
+    EXPECT_EQ(button(panel, 0)->y(), button(panel, 1)->y());
+    EXPECT_LT(button(panel, 0)->x(), button(panel, 1)->x());
+    EXPECT_EQ(panel->focusWidget(), button(panel, 1));
+    ASSERT_TRUE(OnScreen::pressButton(*alert, 1));
+    EXPECT_EQ(calls, QStringList({"clicked 1", "dismissed 1"}));
+}
+
+TEST_F(OverlayTest, EscapePressesCancelAndNothingWhenThereIsNone) {
+    auto* leave = new AlertView("Leave?", {}, alertDelegate(), "Stay", {"Leave"});
+    leave->show();
+    pressEscape(leave->panel());
+    EXPECT_EQ(calls, QStringList({"clicked 0", "dismissed 0"}));
+    calls.clear();
+
+    auto* done = new AlertView("Saved", {}, alertDelegate(), QString(), {"OK"});
+    EXPECT_EQ(done->cancelButtonIndex(), -1);
+    EXPECT_EQ(done->buttonTitleAtIndex(0), "OK");
+    done->show();
+    pressEscape(done->panel());
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_TRUE(done->isVisible());
+    ASSERT_TRUE(OnScreen::pressButton(*done, 0));
+    EXPECT_EQ(calls, QStringList({"clicked 0", "dismissed 0"}));
+}
+
+TEST_F(OverlayTest, AnErrorAlertHasOneOkAndNeedsNoDelegate) {
+    auto* older = new AlertView("Older", {}, {}, "Cancel");
+    older->show();
+    showErrorAlert("The disk is full.");
+    AlertView* error = OnScreen::topAlert();
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(OnScreen::alerts(), QList<AlertView*>({older, error}));
+    EXPECT_EQ(error->title(), "Error");
+    EXPECT_EQ(error->message(), "The disk is full.");
+    EXPECT_EQ(OnScreen::buttonTitles(*error), QStringList{"OK"});
+    EXPECT_EQ(error->cancelButtonIndex(), 0);
+    ASSERT_TRUE(OnScreen::pressButton(*error, 0));
+    EXPECT_EQ(OnScreen::topAlert(), older);
+    ASSERT_TRUE(OnScreen::pressButton(*older, 0));
+    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+}
+
+TEST_F(OverlayTest, AnAlertShowsInTheActiveWindowAndGoesWithIt) {
+    auto other = std::make_unique<Window>();
+    other->resize(300, 400);
+    other->show();
+    settle();
+    QApplication::setActiveWindow(other.get());
+    auto* alert = new AlertView("Closing", {}, alertDelegate(), "OK");
+    QPointer<AlertView> alive = alert;
+    alert->show();
+    ASSERT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->panel()->window(), other.get());
+
+    other.reset();
+    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+    flushDeletes();
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+TEST_F(OverlayTest, WithNoWindowAnAlertSaysSoAndGoes) {
+    window_.reset();
+    settle();
+    lumigrave::test::LogCapture logs;
+    auto* alert = new AlertView("Nowhere to go", {}, alertDelegate(), "OK");
+    QPointer<AlertView> alive = alert;
+    alert->show();
+    EXPECT_FALSE(alert->isVisible());
+    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+    flushDeletes();
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(std::any_of(logs.lines().begin(), logs.lines().end(),
+                            [](const QString& line) { return line.contains("Nowhere to go"); }));
+}
+
+TEST_F(OverlayTest, ASheetNumbersDestructiveFirstThenTheOthersThenCancel) {
+    ActionSheet full("Photo", {}, "Cancel", "Delete", {"Copy", "Move"});
+    EXPECT_EQ(OnScreen::buttonTitles(full), QStringList({"Delete", "Copy", "Move", "Cancel"}));
+    EXPECT_EQ(full.destructiveButtonIndex(), 0);
+    EXPECT_EQ(full.firstOtherButtonIndex(), 1);
+    EXPECT_EQ(full.cancelButtonIndex(), 3);
+
+    ActionSheet plain("Photo", {}, "Cancel", QString(), {"Copy"});
+    EXPECT_EQ(OnScreen::buttonTitles(plain), QStringList({"Copy", "Cancel"}));
+    EXPECT_EQ(plain.destructiveButtonIndex(), -1);
+    EXPECT_EQ(plain.firstOtherButtonIndex(), 0);
+    EXPECT_EQ(plain.cancelButtonIndex(), 1);
+    EXPECT_EQ(plain.addButtonWithTitle("Print"), 2);
+    EXPECT_EQ(plain.buttonTitleAtIndex(2), "Print");
+
+    ActionSheet onlyCancel("", {}, "Cancel", QString(), {});
+    EXPECT_EQ(onlyCancel.cancelButtonIndex(), 0);
+    EXPECT_EQ(onlyCancel.firstOtherButtonIndex(), -1);
+    EXPECT_EQ(onlyCancel.style(), ActionSheet::Style::Default);
+    EXPECT_FALSE(onlyCancel.isVisible());
+}
+
+TEST_F(OverlayTest, ASheetRisesToTheBottomAndReportsThePressWithItsTag) {
+    auto* sheet =
+        new ActionSheet("Share the photo", sheetDelegate(), "Cancel", "Delete", {"Mail", "Save"});
+    sheet->setTag(7);
+    sheet->setActionSheetStyle(ActionSheet::Style::BlackTranslucent);
+    EXPECT_EQ(sheet->style(), ActionSheet::Style::BlackTranslucent);
+    QPointer<ActionSheet> alive = sheet;
+    sheet->showInView(window());
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(OnScreen::actionSheets(), QList<ActionSheet*>{sheet});
+    EXPECT_EQ(OnScreen::topActionSheet(), sheet);
+    QWidget* panel = sheet->panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->window(), window());
+    EXPECT_TRUE(eventually([&] { return panel->y() + panel->height() == window()->height(); }));
+    EXPECT_EQ(panel->x(), 0);
+    EXPECT_EQ(panel->width(), window()->width());
+    settle();
+    for (int index = 0; index < 3; ++index) {
+        EXPECT_LT(button(panel, index)->y(), button(panel, index + 1)->y()) << index;
+    }
+
+    ASSERT_TRUE(OnScreen::pressButton(*sheet, 2));
+    EXPECT_EQ(calls, QStringList({"clicked 2 tag 7", "dismissed 2 tag 7"}));
+    EXPECT_TRUE(OnScreen::actionSheets().isEmpty());
+    EXPECT_EQ(OnScreen::topActionSheet(), nullptr);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_FALSE(OnScreen::pressButton(*sheet, 0));
+    flushDeletes();
+    EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(OverlayTest, EscapeOnASheetIsCancelOrTheEndOfItsView) {
+    auto* sheet = new ActionSheet("Share", sheetDelegate(), "Cancel", QString(), {"Mail"});
+    sheet->showInView(window());
+    pressEscape(sheet->panel());
+    EXPECT_EQ(calls, QStringList({"clicked 1 tag 0", "dismissed 1 tag 0"}));
+    calls.clear();
+
+    // A sheet carrying a picker has no buttons: Escape ends it as its first position.
+    auto* picker = new ActionSheet("\n\n\n", sheetDelegate(), QString(), QString(), {});
+    QPointer<QWidget> wheels = new QWidget;
+    wheels->resize(320, 216);
+    picker->addSubview(wheels);
+    picker->showInView(window());
+    EXPECT_EQ(wheels->parentWidget(), picker->panel());
+    EXPECT_EQ(wheels->size(), QSize(320, 216));
+    EXPECT_TRUE(wheels->isVisible());
+    pressEscape(picker->panel());
+    EXPECT_EQ(calls, QStringList({"clicked 0 tag 0", "dismissed 0 tag 0"}));
+    // The view went with the sheet.
+    flushDeletes();
+    EXPECT_TRUE(wheels.isNull());
+    calls.clear();
+
+    auto* stuck = new ActionSheet("Busy", sheetDelegate(), QString(), QString(), {"Wait"});
+    stuck->showInView(window());
+    pressEscape(stuck->panel());
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_TRUE(stuck->isVisible());
+}
+
+TEST_F(OverlayTest, ASheetShowsInTheWindowOfWhatItIsShownFrom) {
+    QWidget other;
+    other.resize(300, 400);
+    auto* toolbar = new Toolbar(&other);
+    toolbar->setGeometry(0, 400 - kBarHeight, 300, kBarHeight);
+    auto* share = new BarButtonItem(BarButtonItem::SystemItem::Action, nullptr, toolbar);
+    toolbar->setItems({share});
+    other.show();
+    settle();
+
+    auto* fromToolbar = new ActionSheet("A", {}, "Cancel", QString(), {});
+    fromToolbar->showFromToolbar(toolbar);
+    EXPECT_EQ(fromToolbar->panel()->window(), &other);
+    // Shown already, it stays where it is.
+    fromToolbar->showInView(window());
+    EXPECT_EQ(fromToolbar->panel()->window(), &other);
+
+    auto* fromItem = new ActionSheet("B", {}, "Cancel", QString(), {});
+    fromItem->showFromBarButtonItem(share, true);
+    EXPECT_EQ(fromItem->panel()->window(), &other);
+
+    auto* fromRect = new ActionSheet("C", {}, "Cancel", QString(), {});
+    fromRect->showFromRect(QRectF(0, 0, 10, 10), toolbar, true);
+    EXPECT_EQ(fromRect->panel()->window(), &other);
+
+    // An item no bar shows points nowhere: the sheet goes to the key window.
+    BarButtonItem hidden("Elsewhere", BarButtonItem::Style::Plain, nullptr);
+    auto* fromHidden = new ActionSheet("D", {}, "Cancel", QString(), {});
+    fromHidden->showFromBarButtonItem(&hidden, true);
+    EXPECT_EQ(fromHidden->panel()->window(), window());
+    EXPECT_EQ(OnScreen::actionSheets(),
+              QList<ActionSheet*>({fromToolbar, fromItem, fromRect, fromHidden}));
+}
+
+TEST_F(OverlayTest, ABoundsSetWhileTheSheetRisesKeepItAtTheBottom) {
+    auto* sheet = new ActionSheet("", {}, "Cancel", QString(), {});
+    sheet->showInView(window());
+    sheet->setBounds(QRectF(0, 0, 300, 260));
+    EXPECT_EQ(sheet->bounds(), QRectF(0, 0, 300, 260));
+    const QRect expected(10, 480 - 260, 300, 260);
+    QWidget* panel = sheet->panel();
+    EXPECT_TRUE(eventually([&] { return panel->geometry() == expected; }));
+    // Once the rise is over too.
+    QTest::qWait(800);
+    EXPECT_EQ(panel->geometry(), expected);
+}
+
+TEST_F(OverlayTest, ABlackTranslucentSheetIsDarkerThanTheDefaultOne) {
+    auto blueOfSheet = [&](ActionSheet::Style style) {
+        auto* sheet = new ActionSheet("Title", {}, "Cancel", QString(), {"One"});
+        sheet->setActionSheetStyle(style);
+        sheet->showInView(window());
+        QWidget* panel = sheet->panel();
+        EXPECT_TRUE(eventually([&] { return panel->y() + panel->height() == window()->height(); }));
+        settle();
+        // The sheet's own margin, clear of its title and buttons.
+        const QRect margin(panel->mapTo(window(), QPoint(3, 4)), QSize(8, 5));
+        const double blue = lumigrave::test::meanChannel(window()->grab().toImage(), margin, 2);
+        sheet->dismissWithClickedButtonIndex(sheet->cancelButtonIndex(), false);
+        settle();
+        return blue;
+    };
+    EXPECT_GT(blueOfSheet(ActionSheet::Style::Default),
+              blueOfSheet(ActionSheet::Style::BlackTranslucent) + 30);
+}
+
+// Writes its appearance callbacks, as a popover's content screen sees them.
+class ContentController : public ViewController {
+  public:
+    explicit ContentController(QStringList* log) : log_(log) {}
+    void viewWillAppear(bool) override { log_->append("willAppear"); }
+    void viewDidAppear(bool) override { log_->append("didAppear"); }
+    void viewWillDisappear(bool) override { log_->append("willDisappear"); }
+    void viewDidDisappear(bool) override { log_->append("didDisappear"); }
+
+  private:
+    QStringList* log_;
+};
+
+TEST_F(OverlayTest, APopoverPointsAtItsAnchorAndAClickOutsideClosesItQuietly) {
+    auto* content = new ContentController(&calls);
+    PopoverController popover(content);
+    EXPECT_EQ(popover.contentViewController(), content);
+    EXPECT_EQ(popover.popoverContentSize(), QSizeF(320, 260));
+    popover.setPopoverContentSize(QSizeF(200, 150));
+    EXPECT_FALSE(popover.isPopoverVisible());
+
+    auto* anchorView = new QWidget(window());
+    anchorView->setGeometry(100, 30, 100, 40);
+    anchorView->show();
+    popover.presentPopoverFromRect(QRectF(0, 0, 100, 40), anchorView, false);
+    ASSERT_TRUE(popover.isPopoverVisible());
+    EXPECT_EQ(OnScreen::popovers(), QList<PopoverController*>{&popover});
+    EXPECT_EQ(calls, QStringList({"willAppear", "didAppear"}));
+    QWidget* view = content->view();
+    EXPECT_EQ(view->size(), QSize(200, 150));
+    EXPECT_TRUE(view->isVisible());
+    QRect placed = inWindow(popover.panel());
+    const QRect anchor(100, 30, 100, 40);
+    EXPECT_GT(placed.top(), anchor.bottom());  // room below: it hangs under the anchor
+    EXPECT_NEAR(placed.center().x(), anchor.center().x(), 1);
+    EXPECT_TRUE(window()->rect().contains(placed));
+
+    // A click on the popover itself keeps it.
+    QTest::mouseClick(view, Qt::LeftButton);
+    EXPECT_TRUE(popover.isPopoverVisible());
+    calls.clear();
+    QWidget* layer = popover.panel()->parentWidget();
+    QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(5, layer->height() - 5));
+    EXPECT_FALSE(popover.isPopoverVisible());
+    EXPECT_EQ(calls, QStringList({"willDisappear", "didDisappear"}));
+    EXPECT_TRUE(OnScreen::popovers().isEmpty());
+    flushDeletes();
+
+    // Shown again from an item of a bar at the bottom: above it, with the same view.
+    auto* toolbar = new Toolbar(window());
+    toolbar->setGeometry(0, 480 - kBarHeight, 320, kBarHeight);
+    auto* item = new BarButtonItem(BarButtonItem::SystemItem::Action, nullptr, toolbar);
+    toolbar->setItems({item});
+    toolbar->show();
+    settle();
+    calls.clear();
+    popover.presentPopoverFromBarButtonItem(item, true);
+    ASSERT_TRUE(popover.isPopoverVisible());
+    EXPECT_EQ(content->view(), view);
+    EXPECT_EQ(view->size(), QSize(200, 150));
+    placed = inWindow(popover.panel());
+    EXPECT_LT(placed.bottom(), inWindow(toolbar->widgetForItemAt(0)).top());
+    EXPECT_TRUE(window()->rect().contains(placed));
+
+    pressEscape(popover.panel()->parentWidget());
+    EXPECT_FALSE(popover.isPopoverVisible());
+    EXPECT_EQ(calls, QStringList({"willAppear", "didAppear", "willDisappear", "didDisappear"}));
+}
+
+TEST(OverlayPanel, CoversItsHostFollowsItsSizeAndPlacesThePanel) {
+    QWidget host;
+    host.resize(300, 200);
+    host.show();
+    settle();
+    const QImage before = host.grab().toImage();
+
+    auto* panel = new QWidget;
+    panel->resize(100, 50);
+    auto* layer = new OverlayPanel(&host, panel, OverlayPanel::Placement::Centre, 0.5);
+    int escapes = 0;
+    int outside = 0;
+    layer->onEscape = [&] { ++escapes; };
+    layer->onClickOutside = [&] { ++outside; };
+    layer->present(false);
+    EXPECT_EQ(layer->panel(), panel);
+    EXPECT_EQ(panel->parentWidget(), layer);
+    EXPECT_EQ(layer->geometry(), host.rect());
+    EXPECT_EQ(panel->geometry(), QRect(100, 75, 100, 50));
+    // What is under it is dimmed by half.
+    const QImage after = host.grab().toImage();
+    const QRect corner(2, 2, 20, 20);
+    EXPECT_NEAR(lumigrave::test::meanChannel(after, corner, 0),
+                lumigrave::test::meanChannel(before, corner, 0) / 2, 8);
+
+    host.resize(500, 400);
+    EXPECT_TRUE(eventually([&] { return layer->geometry() == QRect(0, 0, 500, 400); }));
+    EXPECT_EQ(panel->geometry(), QRect(200, 175, 100, 50));
+
+    QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(outside, 1);
+    QTest::mouseClick(panel, Qt::LeftButton);
+    EXPECT_EQ(outside, 1);
+    QTest::keyClick(layer, Qt::Key_A);
+    EXPECT_EQ(escapes, 0);
+    QTest::keyClick(layer, Qt::Key_Escape);
+    EXPECT_EQ(escapes, 1);
+}
+
+TEST(OverlayPanel, PlacesAtTheBottomOrNextToTheAnchorAndInsideTheHost) {
+    QWidget host;
+    host.resize(300, 200);
+    host.show();
+    settle();
+
+    auto* sheet = new QWidget;
+    sheet->resize(200, 60);
+    auto* bottom = new OverlayPanel(&host, sheet, OverlayPanel::Placement::Bottom, 0);
+    bottom->present(false);
+    EXPECT_EQ(sheet->geometry(), QRect(50, 140, 200, 60));
+
+    auto* bubble = new QWidget;
+    bubble->resize(100, 50);
+    auto* anchored = new OverlayPanel(&host, bubble, OverlayPanel::Placement::Anchored, 0);
+    const QRect nearTheTopRight(250, 10, 40, 20);
+    anchored->setAnchor(nearTheTopRight);
+    anchored->present(false);
+    EXPECT_GT(bubble->geometry().top(), nearTheTopRight.bottom());
+    EXPECT_EQ(bubble->geometry().right(), host.rect().right());  // pushed back inside
+    const QRect nearTheBottom(20, 170, 40, 20);
+    anchored->setAnchor(nearTheBottom);
+    anchored->present(false);
+    EXPECT_LT(bubble->geometry().bottom(), nearTheBottom.top());
+    EXPECT_EQ(bubble->geometry().left(), 0);
+
+    // A panel larger than its host is cut down to it.
+    auto* huge = new QWidget;
+    huge->resize(600, 600);
+    auto* centre = new OverlayPanel(&host, huge, OverlayPanel::Placement::Centre, 0);
+    centre->present(false);
+    EXPECT_EQ(huge->geometry(), host.rect());
+}
+
+TEST(ActivityIndicatorView, ShowsOnlyWhileItSpinsAndLetsClicksThrough) {
+    QWidget host;
+    host.resize(100, 100);
+    host.show();
+    settle();
+    auto* spinner = new ActivityIndicatorView(ActivityIndicatorView::Style::Gray, &host);
+    spinner->setGeometry(38, 38, 24, 24);
+    EXPECT_FALSE(spinner->isAnimating());
+    EXPECT_FALSE(spinner->isVisible());
+
+    spinner->startAnimating();
+    EXPECT_TRUE(spinner->isAnimating());
+    EXPECT_TRUE(spinner->isVisible());
+    const QImage first = spinner->grab().toImage();
+    EXPECT_TRUE(eventually([&] { return spinner->grab().toImage() != first; }));
+    EXPECT_EQ(host.childAt(50, 50), nullptr);
+
+    spinner->stopAnimating();
+    EXPECT_FALSE(spinner->isAnimating());
+    EXPECT_FALSE(spinner->isVisible());
+    spinner->startAnimating();
+    EXPECT_TRUE(spinner->isVisible());
+}
+
+}  // namespace
+}  // namespace lumigrave::ui

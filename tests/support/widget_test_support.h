@@ -1,0 +1,39 @@
+#pragma once
+// What the widget tests share: running the loop until something happens, and readable
+// failure messages for Qt strings.
+
+#include <QCoreApplication>
+#include <QString>
+#include <QTest>
+#include <ostream>
+
+// gtest finds this through the argument's namespace and prints lists of strings element
+// by element, instead of as raw bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace lumigrave::ui::test {
+
+// Deletes what was handed to deleteLater, as the loop does when it gets back to work.
+inline void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Runs what is queued now: deferred deletes, zero-delay calls, the platform's events.
+inline void settle() {
+    for (int i = 0; i < 3; ++i) {
+        flushDeletes();
+        QCoreApplication::processEvents();
+    }
+}
+
+// Runs the event loop until done() holds; false when it did not within the timeout.
+// Slides and fades take a fraction of a second, the timeout is ample for a busy machine.
+// (QTRY_* report through QTest, which gtest never hears of.)
+template <typename Condition>
+bool eventually(Condition done, int timeoutMs = 5000) {
+    return QTest::qWaitFor(done, timeoutMs);
+}
+
+}  // namespace lumigrave::ui::test
