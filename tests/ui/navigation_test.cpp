@@ -298,34 +298,6 @@ TEST_F(NavigationTest, TheBarShowsTheTopScreensTitleAndButtons) {
     EXPECT_EQ(edits, 2);
 }
 
-TEST_F(NavigationTest, BarStylesAndTranslucencyShowInWhatIsPainted) {
-    auto corner = [](QWidget* bar) { return bar->grab().toImage().pixelColor(2, 2); };
-    NavigationBar* bar = navigation_->navigationBar();
-    EXPECT_EQ(bar->barStyle(), BarStyle::Default);
-    EXPECT_FALSE(bar->isTranslucent());
-    const QColor plain = corner(bar);
-    EXPECT_EQ(plain.alpha(), 255);
-    EXPECT_GT(plain.blue(), plain.red());  // the default blue-grey
-
-    bar->setBarStyle(BarStyle::Black);
-    EXPECT_EQ(bar->barStyle(), BarStyle::Black);
-    EXPECT_EQ(corner(bar), QColor(Qt::black));
-    bar->setTranslucent(true);
-    EXPECT_TRUE(bar->isTranslucent());
-    // What is under a translucent bar shows through.
-    EXPECT_GT(corner(bar).red(), 30);
-    EXPECT_LT(corner(bar).red(), 230);
-
-    Toolbar* toolbar = navigation_->toolbar();
-    navigation_->setToolbarHidden(false, false);
-    toolbar->setBarStyle(BarStyle::Black);
-    EXPECT_EQ(corner(toolbar), QColor(Qt::black));
-    toolbar->setBarStyle(BarStyle::BlackTranslucent);
-    EXPECT_EQ(toolbar->barStyle(), BarStyle::BlackTranslucent);
-    EXPECT_FALSE(toolbar->isTranslucent());  // the style alone makes it so
-    EXPECT_GT(corner(toolbar).red(), 30);
-}
-
 TEST_F(NavigationTest, HiddenBarsSlideOutAndShownOnesSlideBack) {
     NavigationBar* bar = navigation_->navigationBar();
     Toolbar* toolbar = navigation_->toolbar();

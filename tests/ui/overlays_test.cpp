@@ -353,25 +353,6 @@ TEST_F(OverlayTest, ABoundsSetWhileTheSheetRisesKeepItAtTheBottom) {
     EXPECT_EQ(panel->geometry(), expected);
 }
 
-TEST_F(OverlayTest, ABlackTranslucentSheetIsDarkerThanTheDefaultOne) {
-    auto blueOfSheet = [&](ActionSheet::Style style) {
-        auto* sheet = new ActionSheet("Title", {}, "Cancel", QString(), {"One"});
-        sheet->setActionSheetStyle(style);
-        sheet->showInView(window());
-        QWidget* panel = sheet->panel();
-        EXPECT_TRUE(eventually([&] { return panel->y() + panel->height() == window()->height(); }));
-        settle();
-        // The sheet's own margin, clear of its title and buttons.
-        const QRect margin(panel->mapTo(window(), QPoint(3, 4)), QSize(8, 5));
-        const double blue = lumigrave::test::meanChannel(window()->grab().toImage(), margin, 2);
-        sheet->dismissWithClickedButtonIndex(sheet->cancelButtonIndex(), false);
-        settle();
-        return blue;
-    };
-    EXPECT_GT(blueOfSheet(ActionSheet::Style::Default),
-              blueOfSheet(ActionSheet::Style::BlackTranslucent) + 30);
-}
-
 // Writes its appearance callbacks, as a popover's content screen sees them.
 class ContentController : public ViewController {
   public:
