@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "render/backdrop.h"
 
@@ -66,41 +67,43 @@ bool hasAvx2() {
     return supported;
 }
 
-// Eight pixels at a time, in 16-bit lanes. With x = a and y = 2b where b ≤ 127, and
-// x = 255 − a and y = 2(255 − b) where b > 128, the blend is round(x·y / 255) or 255
-// minus it; x·y stays below 65536, and round(t / 255) is (t + 128 + ((t + 128) >> 8)) >> 8,
-// exactly the rounding of the table.
-__attribute__((target("avx2"))) __m256i overlayLanes(__m256i a, __m256i b) {
-    const __m256i k255 = _mm256_set1_epi16(255);
+// Eight pixels at a time. Where the backdrop is light (b ≥ 128) the blend is the dark
+// one mirrored: 255 − blend(255 − a, 255 − b), and 255 − v is v ^ 0xFF on bytes, so one
+// mask turns both inputs and the result for all four channels at once. The dark blend
+// round(x·2y / 255) runs in 16-bit lanes: x·2y stays below 65536, and round(t / 255) is
+// (t + 128 + ((t + 128) >> 8)) >> 8, exactly the rounding of the table. Level 128 (0.5
+// exactly) keeps the photo's own value.
+__attribute__((target("avx2"))) inline __m256i darkBlend(__m256i x, __m256i y) {
     const __m256i k128 = _mm256_set1_epi16(128);
-    const __m256i dark = _mm256_cmpgt_epi16(k128, b);  // b ≤ 127
-    const __m256i mid = _mm256_cmpeq_epi16(b, k128);
-    const __m256i x = _mm256_blendv_epi8(_mm256_sub_epi16(k255, a), a, dark);
-    const __m256i y = _mm256_blendv_epi8(_mm256_sub_epi16(k255, b), b, dark);
     const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(x, _mm256_add_epi16(y, y)), k128);
-    const __m256i q = _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
-    const __m256i blended = _mm256_blendv_epi8(_mm256_sub_epi16(k255, q), q, dark);
-    return _mm256_blendv_epi8(blended, a, mid);
+    return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
 }
 
 __attribute__((target("avx2"))) void overlayRowAvx2Kernel(const QRgb* photo,
                                                           const uint8_t* backdrop, QRgb* out,
                                                           int count) {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i spread = _mm256_set1_epi32(0x01010101);
+    const __m256i mid = _mm256_set1_epi8(char(Backdrop::kMidGrey));
     const __m256i opaque = _mm256_set1_epi32(int(0xFF000000u));
+    // Each pixel's level into all four of its bytes: levels 0–3 in the low half, 4–7 in
+    // the high half.
+    const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4,
+                                            4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
     int x = 0;
     for (; x + 8 <= count; x += 8) {
         const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(photo + x));
-        const __m128i levels = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(backdrop + x));
-        // Each pixel's level in all four of its bytes.
-        const __m256i grey = _mm256_mullo_epi32(_mm256_cvtepu8_epi32(levels), spread);
-        const __m256i low =
-            overlayLanes(_mm256_unpacklo_epi8(pixels, zero), _mm256_unpacklo_epi8(grey, zero));
+        int64_t eight;
+        std::memcpy(&eight, backdrop + x, sizeof eight);
+        const __m256i grey = _mm256_shuffle_epi8(_mm256_set1_epi64x(eight), spread);
+        const __m256i light = _mm256_cmpgt_epi8(zero, grey);  // b ≥ 128, as signed bytes
+        const __m256i a = _mm256_xor_si256(pixels, light);
+        const __m256i b = _mm256_xor_si256(grey, light);
+        const __m256i low = darkBlend(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero));
         const __m256i high =
-            overlayLanes(_mm256_unpackhi_epi8(pixels, zero), _mm256_unpackhi_epi8(grey, zero));
-        const __m256i result = _mm256_or_si256(_mm256_packus_epi16(low, high), opaque);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), result);
+            darkBlend(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero));
+        const __m256i blended = _mm256_xor_si256(_mm256_packus_epi16(low, high), light);
+        const __m256i kept = _mm256_blendv_epi8(blended, pixels, _mm256_cmpeq_epi8(grey, mid));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_or_si256(kept, opaque));
     }
     overlayRowScalar(photo + x, backdrop + x, out + x, count - x);
 }
