@@ -4,86 +4,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QTouchEvent>
 #include <algorithm>
 
 namespace lumigrave::ui {
 
-bool TouchResponder::routePointerEvent(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
-            // A quick second click comes as a double click; it is one more press here.
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() != Qt::LeftButton || down_) {
-                return false;
-            }
-            down_ = true;
-            lastPos_ = mouse->position();
-            touchesBegan(lastPos_);
-            return true;
-        }
-        case QEvent::MouseMove: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (!down_ || !(mouse->buttons() & Qt::LeftButton)) {
-                return false;
-            }
-            lastPos_ = mouse->position();
-            touchesMoved(lastPos_);
-            return true;
-        }
-        case QEvent::MouseButtonRelease: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (!down_ || mouse->button() != Qt::LeftButton) {
-                return false;
-            }
-            // The state is settled before the handler runs: a target may close the screen.
-            down_ = false;
-            lastPos_ = mouse->position();
-            touchesEnded(lastPos_);
-            return true;
-        }
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TouchCancel: {
-            auto* touch = static_cast<QTouchEvent*>(event);
-            touch->accept();  // taken, so Qt does not also make mouse events of it
-            if (!touch->points().isEmpty()) {
-                lastPos_ = touch->points().first().position();
-            }
-            const QEvent::Type type = event->type();
-            if (type == QEvent::TouchBegin) {
-                if (!down_) {
-                    down_ = true;
-                    touchesBegan(lastPos_);
-                }
-            } else if (!down_) {
-                // The press was forgotten (the control was disabled); its rest is ignored.
-            } else if (type == QEvent::TouchUpdate) {
-                touchesMoved(lastPos_);
-            } else {
-                down_ = false;
-                if (type == QEvent::TouchEnd) {
-                    touchesEnded(lastPos_);
-                } else {
-                    touchesCancelled(lastPos_);
-                }
-            }
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
 Button::Button(QWidget* parent) : Button(QString(), parent) {}
 
-Button::Button(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {
-    setAttribute(Qt::WA_AcceptTouchEvents);
-    setFocusPolicy(Qt::StrongFocus);
-}
+Button::Button(const QString& title, QWidget* parent) : Control(parent), title_(title) {}
 
 void Button::setTitle(const QString& title) {
     if (title_ != title) {
@@ -93,81 +20,47 @@ void Button::setTitle(const QString& title) {
     }
 }
 
-void Button::setHighlighted(bool highlighted) {
-    if (highlighted_ != highlighted) {
-        highlighted_ = highlighted;
-        update();
-    }
-}
-
-void Button::addTarget(ControlEvent event, std::function<void()> action) {
-    targets_.emplace_back(event, std::move(action));
-}
-
-void Button::sendActionsForControlEvents(ControlEvent event) {
-    // A copy, and a guard: a target may add targets or delete the button.
-    const auto targets = targets_;
-    QPointer<Button> alive(this);
-    for (const auto& [targetEvent, action] : targets) {
-        if (!alive) {
-            return;
-        }
-        if (targetEvent == event && action) {
-            action();
-        }
-    }
-}
-
 void Button::touchesBegan(QPointF) {
-    if (!isEnabled() || tracking_) {
+    if (!isEnabled() || isTracking()) {
         return;
     }
-    tracking_ = true;
+    setTracking(true);
     setHighlighted(true);
-    sendActionsForControlEvents(TouchDown);
+    sendActionsForControlEvents(ControlEvent::TouchDown);
 }
 
 void Button::touchesMoved(QPointF pos) {
-    if (!tracking_) {
+    if (!isTracking()) {
         return;
     }
     const bool in = inside(pos);
     setHighlighted(in);
-    sendActionsForControlEvents(in ? TouchDragInside : TouchDragOutside);
+    sendActionsForControlEvents(in ? ControlEvent::TouchDragInside
+                                   : ControlEvent::TouchDragOutside);
 }
 
 void Button::touchesEnded(QPointF pos) {
-    if (!tracking_) {
+    if (!isTracking()) {
         return;
     }
-    tracking_ = false;
+    setTracking(false);
     setHighlighted(false);
-    sendActionsForControlEvents(inside(pos) ? TouchUpInside : TouchUpOutside);
+    sendActionsForControlEvents(inside(pos) ? ControlEvent::TouchUpInside
+                                            : ControlEvent::TouchUpOutside);
 }
 
 void Button::touchesCancelled(QPointF) {
-    if (!tracking_) {
+    if (!isTracking()) {
         return;
     }
-    tracking_ = false;
+    setTracking(false);
     setHighlighted(false);
-    sendActionsForControlEvents(TouchCancel);
+    sendActionsForControlEvents(ControlEvent::TouchCancel);
 }
 
 QSize Button::sizeHint() const {
     QFontMetrics metrics(font());
     return QSize(metrics.horizontalAdvance(title_) + 24, std::max(37, metrics.height() + 12));
-}
-
-bool Button::event(QEvent* event) {
-    // Disabled controls take no presses (QWidget::event would have dropped them).
-    if (isEnabled() && routePointerEvent(event)) {
-        return true;
-    }
-    if (event->type() == QEvent::Hide) {
-        abandonPress();
-    }
-    return QWidget::event(event);
 }
 
 void Button::keyPressEvent(QKeyEvent* event) {
@@ -203,22 +96,9 @@ void Button::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
-void Button::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::EnabledChange) {
-        if (!isEnabled()) {
-            abandonPress();
-        }
-        update();
-    }
-    QWidget::changeEvent(event);
-}
-
 void Button::abandonPress() {
-    forgetPointer();
     pressedKey_ = 0;
-    if (tracking_) {
-        touchesCancelled(QRectF(rect()).center());
-    }
+    Control::abandonPress();
 }
 
 void Button::paintEvent(QPaintEvent*) {
@@ -227,16 +107,17 @@ void Button::paintEvent(QPaintEvent*) {
     const QPalette& colours = palette();
     const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(QPen(colours.color(QPalette::Mid), 1));
-    painter.setBrush(colours.color(highlighted_ ? QPalette::Highlight : QPalette::Button));
+    painter.setBrush(colours.color(isHighlighted() ? QPalette::Highlight : QPalette::Button));
     painter.drawRoundedRect(frame, 8, 8);
     if (hasFocus()) {
         painter.setPen(QPen(colours.color(QPalette::Highlight), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 7, 7);
     }
-    painter.setPen(highlighted_ ? colours.color(QPalette::HighlightedText)
-                                : colours.color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                                QPalette::ButtonText));
+    painter.setPen(isHighlighted()
+                       ? colours.color(QPalette::HighlightedText)
+                       : colours.color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::ButtonText));
     painter.drawText(rect(), Qt::AlignCenter, title_);
 }
 

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <algorithm>
 #include <cmath>
 
@@ -97,10 +96,7 @@ void SegmentView::paintEvent(QPaintEvent*) {
     }
 }
 
-SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_AcceptTouchEvents);
-    setFocusPolicy(Qt::StrongFocus);
-}
+SegmentedControl::SegmentedControl(QWidget* parent) : Control(parent) {}
 
 SegmentedControl::SegmentedControl(const QStringList& titles, QWidget* parent)
     : SegmentedControl(parent) {
@@ -212,23 +208,6 @@ QColor SegmentedControl::effectiveTint() const {
     return style_ == kStyleBar ? QColor(108, 125, 150) : palette().color(QPalette::Highlight);
 }
 
-void SegmentedControl::addValueChangedTarget(std::function<void()> action) {
-    targets_.push_back(std::move(action));
-}
-
-void SegmentedControl::sendValueChanged() {
-    const auto targets = targets_;
-    QPointer<SegmentedControl> alive(this);
-    for (const auto& action : targets) {
-        if (!alive) {
-            return;
-        }
-        if (action) {
-            action();
-        }
-    }
-}
-
 void SegmentedControl::setPressed(int index) {
     for (int i = 0; i < numberOfSegments(); ++i) {
         if (segments_[i]->pressed_ != (i == index)) {
@@ -243,6 +222,7 @@ void SegmentedControl::touchesBegan(QPointF pos) {
         return;
     }
     tracked_ = segmentIndexAt(pos);
+    setTracking(tracked_ >= 0);
     setPressed(tracked_);
 }
 
@@ -258,6 +238,7 @@ void SegmentedControl::touchesEnded(QPointF pos) {
     }
     const int touched = tracked_;
     tracked_ = -1;
+    setTracking(false);
     setPressed(-1);
     if (segmentIndexAt(pos) != touched) {
         return;
@@ -265,12 +246,13 @@ void SegmentedControl::touchesEnded(QPointF pos) {
     const int before = selected_;
     setSelectedSegmentIndex(touched);
     if (selected_ != before) {
-        sendValueChanged();
+        sendActionsForControlEvents(ControlEvent::ValueChanged);
     }
 }
 
 void SegmentedControl::touchesCancelled(QPointF) {
     tracked_ = -1;
+    setTracking(false);
     setPressed(-1);
 }
 
@@ -287,18 +269,7 @@ QSize SegmentedControl::sizeHint() const {
 }
 
 bool SegmentedControl::event(QEvent* event) {
-    // Disabled controls take no presses (QWidget::event would have dropped them).
-    if (isEnabled() && routePointerEvent(event)) {
-        return true;
-    }
     switch (event->type()) {
-        case QEvent::Hide:
-        case QEvent::EnabledChange:
-            if (event->type() == QEvent::Hide || !isEnabled()) {
-                forgetPointer();
-                touchesCancelled(QPointF());
-            }
-            break;
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             for (SegmentView* view : segments_) {
@@ -308,7 +279,7 @@ bool SegmentedControl::event(QEvent* event) {
         default:
             break;
     }
-    return QWidget::event(event);
+    return Control::event(event);
 }
 
 void SegmentedControl::keyPressEvent(QKeyEvent* event) {

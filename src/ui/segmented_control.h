@@ -6,10 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-#include <functional>
-#include <vector>
-
-#include "ui/button.h"
+#include "ui/control.h"
 
 namespace lumigrave::ui {
 
@@ -46,7 +43,7 @@ class SegmentView : public QWidget {
 // The standard touch handling selects the segment that a touch begins and ends in, and
 // reports it when the selection changed; the Left and Right keys touch the neighbour of
 // the selected segment.
-class SegmentedControl : public QWidget, public TouchResponder {
+class SegmentedControl : public Control {
     Q_OBJECT
   public:
     static constexpr int kStylePlain = 0;
@@ -82,9 +79,6 @@ class SegmentedControl : public QWidget, public TouchResponder {
     QColor tintColor() const { return tint_; }
     void setTintColor(const QColor& color);
 
-    void addValueChangedTarget(std::function<void()> action);
-    void sendValueChanged();
-
     void touchesBegan(QPointF pos) override;
     void touchesMoved(QPointF pos) override;
     void touchesEnded(QPointF pos) override;
@@ -113,7 +107,6 @@ class SegmentedControl : public QWidget, public TouchResponder {
     int tracked_ = -1;  // the segment a touch began in, while it lasts
     int style_ = kStylePlain;
     QColor tint_;
-    std::vector<std::function<void()>> targets_;
 };
 
 }  // namespace lumigrave::ui

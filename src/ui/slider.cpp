@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -16,10 +15,7 @@ constexpr qreal kImageGap = 4;  // between an end image and the track
 constexpr qreal kThumbSlop = 4;
 }  // namespace
 
-Slider::Slider(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_AcceptTouchEvents);
-    setFocusPolicy(Qt::StrongFocus);
-}
+Slider::Slider(QWidget* parent) : Control(parent) {}
 
 void Slider::setValue(float value) {
     value = std::clamp(value, minimum_, maximum_);
@@ -53,23 +49,6 @@ void Slider::setMaximumValueImage(const QIcon& image) {
     maximumImage_ = image;
     updateGeometry();
     update();
-}
-
-void Slider::addValueChangedTarget(std::function<void()> action) {
-    targets_.push_back(std::move(action));
-}
-
-void Slider::sendValueChanged() {
-    const auto targets = targets_;
-    QPointer<Slider> alive(this);
-    for (const auto& action : targets) {
-        if (!alive) {
-            return;
-        }
-        if (action) {
-            action();
-        }
-    }
 }
 
 QSizeF Slider::imageSize(const QIcon& image, qreal maxHeight) const {
@@ -135,16 +114,16 @@ float Slider::valueAt(qreal x) const {
 void Slider::changeValueByUser(float value) {
     const float before = value_;
     setValue(value);
-    if (value_ != before && (continuous_ || !tracking_)) {
-        sendValueChanged();
+    if (value_ != before && (continuous_ || !isTracking())) {
+        sendActionsForControlEvents(ControlEvent::ValueChanged);
     }
 }
 
 void Slider::touchesBegan(QPointF pos) {
-    if (!isEnabled() || tracking_) {
+    if (!isEnabled() || isTracking()) {
         return;
     }
-    tracking_ = true;
+    setTracking(true);
     valueAtPress_ = value_;
     const QRectF bounds(rect());
     const QRectF thumb = thumbRectForBounds(bounds, trackRectForBounds(bounds), value_);
@@ -158,19 +137,19 @@ void Slider::touchesBegan(QPointF pos) {
 }
 
 void Slider::touchesMoved(QPointF pos) {
-    if (tracking_) {
+    if (isTracking()) {
         changeValueByUser(valueAt(pos.x() - grabOffset_));
     }
 }
 
 void Slider::touchesEnded(QPointF) {
-    if (!tracking_) {
+    if (!isTracking()) {
         return;
     }
-    tracking_ = false;
+    setTracking(false);
     update();
     if (!continuous_ && value_ != valueAtPress_) {
-        sendValueChanged();
+        sendActionsForControlEvents(ControlEvent::ValueChanged);
     }
 }
 
@@ -183,20 +162,6 @@ QSize Slider::sizeHint() const {
     const QSizeF minimum = imageSize(minimumImage_, kThumbDiameter);
     const QSizeF maximum = imageSize(maximumImage_, kThumbDiameter);
     return QSize(int(160 + minimum.width() + maximum.width()), int(kThumbDiameter));
-}
-
-bool Slider::event(QEvent* event) {
-    // Disabled controls take no presses (QWidget::event would have dropped them).
-    if (isEnabled() && routePointerEvent(event)) {
-        return true;
-    }
-    const bool interrupted =
-        event->type() == QEvent::Hide || (event->type() == QEvent::EnabledChange && !isEnabled());
-    if (interrupted && tracking_) {
-        forgetPointer();
-        touchesCancelled(QPointF());
-    }
-    return QWidget::event(event);
 }
 
 void Slider::keyPressEvent(QKeyEvent* event) {
@@ -228,7 +193,7 @@ void Slider::keyPressEvent(QKeyEvent* event) {
             return;
     }
     event->accept();
-    if (!tracking_) {
+    if (!isTracking()) {
         changeValueByUser(target);
     }
 }
@@ -236,7 +201,7 @@ void Slider::keyPressEvent(QKeyEvent* event) {
 void Slider::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
     const int notches = delta.y() != 0 ? delta.y() : delta.x();
-    if (notches == 0 || tracking_ || !isEnabled()) {
+    if (notches == 0 || isTracking() || !isEnabled()) {
         event->ignore();
         return;
     }
@@ -276,7 +241,7 @@ void Slider::paintEvent(QPaintEvent*) {
 
     painter.setPen(hasFocus() ? QPen(colours.color(QPalette::Highlight), 2)
                               : QPen(QColor(0, 0, 0, 70), 1));
-    painter.setBrush(tracking_ ? QColor(235, 235, 235) : QColor(Qt::white));
+    painter.setBrush(isTracking() ? QColor(235, 235, 235) : QColor(Qt::white));
     painter.drawEllipse(thumb.adjusted(1, 1, -1, -1));
 }
 

@@ -3,10 +3,7 @@
 #include <QIcon>
 #include <QRectF>
 #include <QWidget>
-#include <functional>
-#include <vector>
-
-#include "ui/button.h"
+#include "ui/control.h"
 
 namespace lumigrave::ui {
 
@@ -14,7 +11,7 @@ namespace lumigrave::ui {
 // and a round thumb. The geometry comes from the four rect functions, which subclasses
 // may move; painting and hit testing both use them. The thumb follows a drag (a press on
 // the track jumps there first), the arrow keys, Page Up/Down, Home/End and the wheel.
-class Slider : public QWidget, public TouchResponder {
+class Slider : public Control {
     Q_OBJECT
   public:
     explicit Slider(QWidget* parent = nullptr);
@@ -30,16 +27,11 @@ class Slider : public QWidget, public TouchResponder {
     // Continuous sliders report every change of a drag; the others only its end.
     bool isContinuous() const { return continuous_; }
     void setContinuous(bool continuous) { continuous_ = continuous; }
-    bool isTracking() const { return tracking_; }
 
     QIcon minimumValueImage() const { return minimumImage_; }
     void setMinimumValueImage(const QIcon& image);
     QIcon maximumValueImage() const { return maximumImage_; }
     void setMaximumValueImage(const QIcon& image);
-
-    // Targets of the value-changed event, in the order they were added.
-    void addValueChangedTarget(std::function<void()> action);
-    void sendValueChanged();
 
     // In the coordinates of bounds (normally rect()). An end without an image has an
     // empty rect at its edge.
@@ -56,7 +48,6 @@ class Slider : public QWidget, public TouchResponder {
     QSize sizeHint() const override;
 
   protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -72,12 +63,10 @@ class Slider : public QWidget, public TouchResponder {
     float minimum_ = 0;
     float maximum_ = 1;
     bool continuous_ = true;
-    bool tracking_ = false;
     float valueAtPress_ = 0;
     qreal grabOffset_ = 0;  // from the thumb's centre to where it was taken
     QIcon minimumImage_;
     QIcon maximumImage_;
-    std::vector<std::function<void()>> targets_;
 };
 
 }  // namespace lumigrave::ui

@@ -169,7 +169,7 @@ class MMSegmentedSwitcherTest : public ::testing::Test {
     void SetUp() override {
         MMSegmentedSwitcher::setSystemVersionSource([this] { return version; });
         showAt(switcher, {300, 30});
-        switcher.addValueChangedTarget([this] { ++changes; });
+        switcher.addTarget(ui::ControlEvent::ValueChanged, [this] { ++changes; });
     }
     void TearDown() override { MMSegmentedSwitcher::setSystemVersionSource(nullptr); }
 

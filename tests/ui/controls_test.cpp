@@ -21,14 +21,15 @@ void showAt(QWidget& widget, QSize size) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
 }
 
-using Events = std::vector<Button::ControlEvent>;
+using Events = std::vector<ControlEvent>;
 
 // Every control event the button sends, in order.
 struct EventLog {
     explicit EventLog(Button& button) {
-        for (auto event : {Button::TouchDown, Button::TouchDragInside, Button::TouchDragOutside,
-                           Button::TouchUpInside, Button::TouchUpOutside, Button::TouchCancel,
-                           Button::ValueChanged}) {
+        for (auto event : {ControlEvent::TouchDown, ControlEvent::TouchDragInside,
+                           ControlEvent::TouchDragOutside, ControlEvent::TouchUpInside,
+                           ControlEvent::TouchUpOutside, ControlEvent::TouchCancel,
+                           ControlEvent::ValueChanged}) {
             button.addTarget(event, [this, event] { seen.push_back(event); });
         }
     }
@@ -46,11 +47,11 @@ class ButtonTest : public ::testing::Test {
 TEST_F(ButtonTest, APressInsideHighlightsAndItsReleaseSendsTouchUpInside) {
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(30, 20));
     EXPECT_TRUE(button.isHighlighted());
-    EXPECT_EQ(log.seen, (Events{Button::TouchDown}));
+    EXPECT_EQ(log.seen, (Events{ControlEvent::TouchDown}));
 
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(30, 20));
     EXPECT_FALSE(button.isHighlighted());
-    EXPECT_EQ(log.seen, (Events{Button::TouchDown, Button::TouchUpInside}));
+    EXPECT_EQ(log.seen, (Events{ControlEvent::TouchDown, ControlEvent::TouchUpInside}));
 }
 
 TEST_F(ButtonTest, TheHighlightFollowsTheDragAndAReleaseOutsideSendsTouchUpOutside) {
@@ -63,9 +64,9 @@ TEST_F(ButtonTest, TheHighlightFollowsTheDragAndAReleaseOutsideSendsTouchUpOutsi
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(50, 60));
 
     EXPECT_FALSE(button.isHighlighted());
-    EXPECT_EQ(log.seen,
-              (Events{Button::TouchDown, Button::TouchDragOutside, Button::TouchDragInside,
-                      Button::TouchDragOutside, Button::TouchUpOutside}));
+    EXPECT_EQ(log.seen, (Events{ControlEvent::TouchDown, ControlEvent::TouchDragOutside,
+                                ControlEvent::TouchDragInside, ControlEvent::TouchDragOutside,
+                                ControlEvent::TouchUpOutside}));
 }
 
 TEST_F(ButtonTest, OnlyTheLeftMouseButtonPresses) {
@@ -83,8 +84,9 @@ TEST_F(ButtonTest, SpaceAndEnterPressItLikeAClick) {
     QTest::keyClick(&button, Qt::Key_Enter);
     QTest::keyClick(&button, Qt::Key_A);
 
-    EXPECT_EQ(log.seen, (Events{Button::TouchDown, Button::TouchUpInside, Button::TouchDown,
-                                Button::TouchUpInside, Button::TouchDown, Button::TouchUpInside}));
+    EXPECT_EQ(log.seen, (Events{ControlEvent::TouchDown, ControlEvent::TouchUpInside,
+                                ControlEvent::TouchDown, ControlEvent::TouchUpInside,
+                                ControlEvent::TouchDown, ControlEvent::TouchUpInside}));
 }
 
 TEST_F(ButtonTest, DisablingCancelsAPressAndADisabledButtonTakesNone) {
@@ -94,7 +96,7 @@ TEST_F(ButtonTest, DisablingCancelsAPressAndADisabledButtonTakesNone) {
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(30, 20));
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(30, 20));
 
-    EXPECT_EQ(log.seen, (Events{Button::TouchDown, Button::TouchCancel}));
+    EXPECT_EQ(log.seen, (Events{ControlEvent::TouchDown, ControlEvent::TouchCancel}));
 }
 
 TEST_F(ButtonTest, ATouchPressesOnceWithoutMouseDuplicates) {
@@ -104,18 +106,18 @@ TEST_F(ButtonTest, ATouchPressesOnceWithoutMouseDuplicates) {
     QTest::touchEvent(&button, touchScreen).release(0, QPoint(30, 20), &button);
 
     EXPECT_FALSE(button.isHighlighted());
-    EXPECT_EQ(log.seen, (Events{Button::TouchDown, Button::TouchUpInside}));
+    EXPECT_EQ(log.seen, (Events{ControlEvent::TouchDown, ControlEvent::TouchUpInside}));
 }
 
 TEST(Button, ATargetMayDeleteTheButton) {
     auto* button = new Button(QStringLiteral("Close"));
     button->resize(100, 40);
     bool laterTargetRan = false;
-    button->addTarget(Button::TouchUpInside, [&] {
+    button->addTarget(ControlEvent::TouchUpInside, [&] {
         delete button;
         button = nullptr;
     });
-    button->addTarget(Button::TouchUpInside, [&] { laterTargetRan = true; });
+    button->addTarget(ControlEvent::TouchUpInside, [&] { laterTargetRan = true; });
 
     button->touchesBegan(QPointF(30, 20));
     button->touchesEnded(QPointF(30, 20));
@@ -126,7 +128,7 @@ TEST(Button, ATargetMayDeleteTheButton) {
 TEST(Slider, TheValueStaysInTheRangeAndChangesInCodeSendNothing) {
     Slider slider;
     int changes = 0;
-    slider.addValueChangedTarget([&] { ++changes; });
+    slider.addTarget(ControlEvent::ValueChanged, [&] { ++changes; });
     slider.setMaximumValue(10);
     slider.setValue(12);
     EXPECT_FLOAT_EQ(slider.value(), 10);
@@ -163,7 +165,7 @@ class SliderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         showAt(slider, {200, 30});
-        slider.addValueChangedTarget([this] { ++changes; });
+        slider.addTarget(ControlEvent::ValueChanged, [this] { ++changes; });
     }
 
     // Where the thumb's centre stands for value.
@@ -235,7 +237,7 @@ class SegmentedControlTest : public ::testing::Test {
   protected:
     void SetUp() override {
         showAt(control, {300, 30});
-        control.addValueChangedTarget([this] { ++changes; });
+        control.addTarget(ControlEvent::ValueChanged, [this] { ++changes; });
     }
 
     void click(int segment) {

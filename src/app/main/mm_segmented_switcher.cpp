@@ -42,7 +42,7 @@ void MMSegmentedSwitcher::setSelectedSegmentIndex(int index) {
     ui::SegmentedControl::setSelectedSegmentIndex(index);
     updateTintColor();
     if (versionNumber(systemVersion()) >= 5.0) {
-        sendValueChanged();
+        sendActionsForControlEvents(ui::ControlEvent::ValueChanged);
     }
 }
 

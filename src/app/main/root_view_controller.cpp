@@ -126,7 +126,8 @@ void RootViewController::loadView() {
     operatingMode_ = int(UserDefaults().integerForKey(kOperatingModeKey));
     operatingModeSeg_->setSelectedSegmentIndex(operatingMode_);
     setToolbarItems(operatingMode_ != 0 ? tbItemsPhoto_ : tbItemsEmbosser_, false);
-    operatingModeSeg_->addValueChangedTarget([this] { updateOperationgMode(); });
+    operatingModeSeg_->addTarget(ui::ControlEvent::ValueChanged,
+                                 [this] { updateOperationgMode(); });
 
     Rect frame = Screen::applicationFrame();
     auto* root = new QWidget;
