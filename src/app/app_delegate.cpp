@@ -171,7 +171,7 @@ RootViewController* AppDelegate::rootViewController() const {
 }
 
 QWidget* AppDelegate::activityView() const {
-    return activityView_.get();
+    return activityView_ ? activityView_->view() : nullptr;
 }
 
 ActivityOverlay* AppDelegate::overlay() const {
@@ -197,8 +197,7 @@ void AppDelegate::showActivityView(const QString& message) {
         }
     }
     if (!activityView_) {
-        QSize size = host != nullptr ? host->size() : QSize();
-        activityView_ = std::make_unique<ActivityOverlay>(size);
+        activityView_ = std::make_unique<ActivityOverlay>();
     }
     activityView_->showIn(host, message);
 }

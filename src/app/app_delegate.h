@@ -63,6 +63,8 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
     ui::Window* window() const { return window_.get(); }
     ui::NavigationController* navigationController() const { return navigationController_.get(); }
     RootViewController* rootViewController() const;
+    // The overlay of lengthy work, and the view it shows; null before it is first shown.
+    ActivityOverlay* overlay() const;
     QWidget* activityView() const;
     bool backgroundSupported() const { return backgroundSupported_; }
 
@@ -90,8 +92,6 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
     void saveData();
 
   private:
-    ActivityOverlay* overlay() const;
-
     std::unique_ptr<ui::Window> window_;
     std::unique_ptr<ui::NavigationController> navigationController_;
     std::unique_ptr<ActivityOverlay> activityView_;

@@ -6,16 +6,15 @@
 
 #include "platform/screen.h"
 #include "ui/bar_button_item.h"
-#include "ui/on_screen.h"
-#include "ui/overlay_panel.h"
+#include "ui/style.h"
 #include "ui/toolbar.h"
 
 namespace lumigrave::ui {
 
-ActionSheet::ActionSheet(const QString& title, Delegate delegate, const QString& cancelButtonTitle,
+ActionSheet::ActionSheet(const QString& title, Delegate* delegate, const QString& cancelButtonTitle,
                          const QString& destructiveButtonTitle,
                          const QStringList& otherButtonTitles)
-    : title_(title), delegate_(std::move(delegate)) {
+    : Presentation(true), title_(title), delegate_(delegate) {
     if (!destructiveButtonTitle.isNull()) {
         destructiveButtonIndex_ = 0;
         buttons_.append(destructiveButtonTitle);
@@ -28,10 +27,6 @@ ActionSheet::ActionSheet(const QString& title, Delegate delegate, const QString&
 }
 
 ActionSheet::~ActionSheet() {
-    OnScreen::gone(this);
-    if (panel_) {
-        panel_->parentWidget()->deleteLater();
-    }
     delete content_.data();
 }
 
@@ -60,16 +55,16 @@ void ActionSheet::addSubview(QWidget* view) {
 
 void ActionSheet::setBounds(QRectF bounds) {
     bounds_ = bounds;
-    if (panel_) {
-        panel_->setFixedSize(bounds.size().toSize());
+    if (QWidget* shown = panel()) {
+        shown->setFixedSize(bounds.size().toSize());
         // Kept at the bottom with its new size, also while it rises.
-        static_cast<OverlayPanel*>(panel_->parentWidget())->layoutPanel();
+        relayout();
     }
 }
 
 QRectF ActionSheet::bounds() const {
-    if (panel_) {
-        return QRectF(QPointF(), QSizeF(panel_->size()));
+    if (QWidget* shown = panel()) {
+        return QRectF(QPointF(), QSizeF(shown->size()));
     }
     return bounds_;
 }
@@ -91,20 +86,18 @@ void ActionSheet::showFromRect(QRectF, QWidget* view, bool) {
 }
 
 void ActionSheet::present(QWidget* host) {
-    if (panel_) {
+    if (isPresented()) {
         return;
     }
     if (host == nullptr) {
-        qWarning("An action sheet could not be shown: there is no window");
+        qWarning("The action sheet \"%s\" could not be shown: there is no window",
+                 qPrintable(title_.trimmed()));
+        releaseUnshown();
         return;
     }
     auto* frame = new QFrame;
     frame->setObjectName(QStringLiteral("sheetPanel"));
-    QString fill = style_ == Style::Default ? QStringLiteral("rgba(70, 80, 100, 240)")
-                                            : QStringLiteral("rgba(0, 0, 0, 200)");
-    frame->setStyleSheet(QStringLiteral("#sheetPanel { background: %1; border-top: 1px solid "
-                                        "rgba(255,255,255,90); } #sheetTitle { color: #dddddd; }")
-                             .arg(fill));
+    frame->setStyleSheet(style::sheetPanelStyleSheet(style_ != Style::Default));
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(16, 12, 16, 14);
     layout->setSpacing(8);
@@ -112,7 +105,6 @@ void ActionSheet::present(QWidget* host) {
     // has its own place.
     if (!title_.trimmed().isEmpty()) {
         auto* titleLabel = new QLabel(title_, frame);
-        // Named so the sheet's colour stays off the labels of a view shown in it.
         titleLabel->setObjectName(QStringLiteral("sheetTitle"));
         titleLabel->setAlignment(Qt::AlignCenter);
         titleLabel->setWordWrap(true);
@@ -131,71 +123,59 @@ void ActionSheet::present(QWidget* host) {
         if (i == cancelButtonIndex_) {
             continue;
         }
-        PanelButtonRole role =
-            i == destructiveButtonIndex_ ? PanelButtonRole::Destructive : PanelButtonRole::Normal;
-        QWidget* button = makePanelButton(
-            buttons_[i], role, [this, i] { dismissWithClickedButtonIndex(i, true); }, frame);
-        button->setObjectName(QStringLiteral("button%1").arg(i));
+        const ButtonRole role =
+            i == destructiveButtonIndex_ ? ButtonRole::Destructive : ButtonRole::Normal;
+        QWidget* button = makeButton(i, buttons_[i], role, frame);
         layout->addWidget(button);
         first = first == nullptr ? button : first;
     }
     if (cancelButtonIndex_ >= 0) {
         layout->addSpacing(6);
-        int index = cancelButtonIndex_;
-        QWidget* button = makePanelButton(
-            buttons_[index], PanelButtonRole::Cancel,
-            [this, index] { dismissWithClickedButtonIndex(index, true); }, frame);
-        button->setObjectName(QStringLiteral("button%1").arg(index));
+        QWidget* button =
+            makeButton(cancelButtonIndex_, buttons_[cancelButtonIndex_], ButtonRole::Cancel, frame);
         layout->addWidget(button);
         first = first == nullptr ? button : first;
     }
-    float width = std::min(Screen::bounds().width, 400.0f);
     if (!bounds_.isEmpty()) {
         frame->setFixedSize(bounds_.size().toSize());
     } else {
-        frame->setFixedWidth(int(width));
+        frame->setFixedWidth(int(std::min(Screen::bounds().width, 400.0f)));
         frame->adjustSize();
     }
-    auto* overlay = new OverlayPanel(host, frame, OverlayPanel::Placement::Bottom, 0.35);
-    overlay->onEscape = [this] {
-        if (cancelButtonIndex_ >= 0) {
-            dismissWithClickedButtonIndex(cancelButtonIndex_, true);
-        } else if (content_) {
-            dismissWithClickedButtonIndex(0, true);
-        }
-    };
-    panel_ = frame;
-    // A window closed under the sheet takes the panel along, and the sheet goes with it.
-    connect(frame, &QObject::destroyed, this, [this] {
-        OnScreen::gone(this);
-        deleteLater();
-    });
-    overlay->present(true);
+    presentPanel(host, frame, Placement::Bottom, 0.35, Modality::Modal, true, {},
+                 "An action sheet");
     if (first != nullptr) {
         first->setFocus();
     }
-    OnScreen::shown(this);
 }
 
 void ActionSheet::dismissWithClickedButtonIndex(int index, bool) {
-    if (!panel_) {
-        return;
+    dismissPresentation(index);
+}
+
+void ActionSheet::presentationClicked(int buttonIndex) {
+    if (delegate_ != nullptr) {
+        delegate_->clickedButtonAtIndex(*this, buttonIndex);
     }
-    if (delegate_.clickedButtonAtIndex) {
-        delegate_.clickedButtonAtIndex(*this, index);
-    }
-    QWidget* overlay = panel_->parentWidget();
-    panel_->disconnect(this);
-    panel_ = nullptr;
+}
+
+void ActionSheet::presentationWillHide() {
     // The content view goes with the panel now that the sheet is done with it.
     content_ = nullptr;
-    overlay->hide();
-    overlay->deleteLater();
-    OnScreen::gone(this);
-    if (delegate_.didDismissWithButtonIndex) {
-        delegate_.didDismissWithButtonIndex(*this, index);
+}
+
+void ActionSheet::presentationDidDismiss(int buttonIndex) {
+    if (delegate_ != nullptr) {
+        delegate_->didDismissWithButtonIndex(*this, buttonIndex);
     }
-    deleteLater();
+}
+
+void ActionSheet::escapePressed() {
+    if (cancelButtonIndex_ >= 0) {
+        dismissPresentation(cancelButtonIndex_);
+    } else if (content_) {
+        dismissPresentation(-1);
+    }
 }
 
 }  // namespace lumigrave::ui

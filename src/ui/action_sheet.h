@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QObject>
 #include <QPointer>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
-#include <functional>
+
+#include "ui/presentation.h"
 
 class QWidget;
 
@@ -17,23 +17,36 @@ class Toolbar;
 // A sheet of buttons sliding up from the bottom of the window, without blocking the
 // event loop. Buttons are numbered as the platform numbers them: the destructive button
 // first, then the others in order, then the cancel button last. A sheet may also carry a
-// view of its own (a picker) instead of buttons. It owns itself while shown.
-class ActionSheet : public QObject {
+// view of its own (a picker) instead of buttons. It owns itself from construction until
+// it is dismissed, or released because it could not be shown.
+class ActionSheet : public Presentation {
     Q_OBJECT
   public:
     enum class Style { Default, BlackTranslucent, BlackOpaque };
-    struct Delegate {
-        std::function<void(ActionSheet& sheet, int buttonIndex)> clickedButtonAtIndex;
-        std::function<void(ActionSheet& sheet, int buttonIndex)> didDismissWithButtonIndex;
+    // The sheet's protocol: both calls are optional.
+    class Delegate {
+      public:
+        virtual ~Delegate() = default;
+        virtual void clickedButtonAtIndex(ActionSheet& sheet, int buttonIndex) {
+            Q_UNUSED(sheet);
+            Q_UNUSED(buttonIndex);
+        }
+        virtual void didDismissWithButtonIndex(ActionSheet& sheet, int buttonIndex) {
+            Q_UNUSED(sheet);
+            Q_UNUSED(buttonIndex);
+        }
     };
 
-    ActionSheet(const QString& title, Delegate delegate, const QString& cancelButtonTitle,
+    // The delegate is not owned; it must outlive the sheet or be null.
+    ActionSheet(const QString& title, Delegate* delegate, const QString& cancelButtonTitle,
                 const QString& destructiveButtonTitle, const QStringList& otherButtonTitles);
     ~ActionSheet() override;
 
+    Delegate* delegate() const { return delegate_; }
+    void setDelegate(Delegate* delegate) { delegate_ = delegate; }
     int addButtonWithTitle(const QString& title);
-    int numberOfButtons() const { return int(buttons_.size()); }
-    QString buttonTitleAtIndex(int index) const;
+    int numberOfButtons() const override { return int(buttons_.size()); }
+    QString buttonTitleAtIndex(int index) const override;
     int cancelButtonIndex() const { return cancelButtonIndex_; }
     int destructiveButtonIndex() const { return destructiveButtonIndex_; }
     // Shows that button in the destructive style; -1 for none.
@@ -55,18 +68,23 @@ class ActionSheet : public QObject {
     void showFromToolbar(Toolbar* toolbar);
     void showFromBarButtonItem(BarButtonItem* item, bool animated);
     void showFromRect(QRectF rect, QWidget* view, bool animated);
-    bool isVisible() const { return panel_ != nullptr; }
+    bool isVisible() const { return isPresented(); }
     // As if the button at index were pressed: clicked, then the sheet goes, then
-    // did-dismiss.
+    // did-dismiss. Escape on a sheet without a cancel button (a picker's) dismisses it
+    // with index -1.
     void dismissWithClickedButtonIndex(int index, bool animated);
 
-    QWidget* panel() const { return panel_; }
+  protected:
+    void presentationClicked(int buttonIndex) override;
+    void presentationWillHide() override;
+    void presentationDidDismiss(int buttonIndex) override;
+    void escapePressed() override;
 
   private:
     void present(QWidget* host);
 
     QString title_;
-    Delegate delegate_;
+    Delegate* delegate_;
     QStringList buttons_;
     int cancelButtonIndex_ = -1;
     int destructiveButtonIndex_ = -1;
@@ -74,7 +92,6 @@ class ActionSheet : public QObject {
     Style style_ = Style::Default;
     QPointer<QWidget> content_;
     QRectF bounds_;
-    QPointer<QWidget> panel_;
 };
 
 }  // namespace lumigrave::ui

@@ -1,4 +1,5 @@
 #include "ui/activity_indicator_view.h"
+#include "ui/style.h"
 
 #include <QPainter>
 
@@ -34,7 +35,7 @@ void ActivityIndicatorView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(width() / 2.0, height() / 2.0);
     qreal radius = std::min(width(), height()) / 2.0;
-    QColor colour = style_ == Style::Gray ? QColor(128, 128, 128) : QColor(255, 255, 255);
+    QColor colour = style::activitySpokes(style_ == Style::Gray);
     QPen pen(colour, std::max(2.0, radius / 5), Qt::SolidLine, Qt::RoundCap);
     for (int i = 0; i < kSpokes; ++i) {
         int age = (step_ - i + kSpokes) % kSpokes;

@@ -4,26 +4,18 @@
 #include <QFrame>
 #include <QLabel>
 
-#include "ui/on_screen.h"
-#include "ui/overlay_panel.h"
+#include "ui/style.h"
 
 namespace lumigrave::ui {
 
-AlertView::AlertView(const QString& title, const QString& message, Delegate delegate,
+AlertView::AlertView(const QString& title, const QString& message, Delegate* delegate,
                      const QString& cancelButtonTitle, const QStringList& otherButtonTitles)
-    : title_(title), message_(message), delegate_(std::move(delegate)) {
+    : Presentation(true), title_(title), message_(message), delegate_(delegate) {
     if (!cancelButtonTitle.isNull()) {
         cancelButtonIndex_ = 0;
         buttons_.append(cancelButtonTitle);
     }
     buttons_.append(otherButtonTitles);
-}
-
-AlertView::~AlertView() {
-    OnScreen::gone(this);
-    if (panel_) {
-        panel_->parentWidget()->deleteLater();
-    }
 }
 
 int AlertView::addButtonWithTitle(const QString& title) {
@@ -36,28 +28,16 @@ QString AlertView::buttonTitleAtIndex(int index) const {
 }
 
 void AlertView::show() {
-    if (panel_) {
-        return;
-    }
-    QWidget* host = hostWindowFor(nullptr);
-    if (host == nullptr) {
-        qWarning("An alert \"%s\" could not be shown: there is no window", qPrintable(title_));
-        deleteLater();
+    if (isPresented()) {
         return;
     }
     auto* frame = new QFrame;
     frame->setObjectName(QStringLiteral("alertPanel"));
-    frame->setStyleSheet(
-        QStringLiteral("#alertPanel { background: rgba(20, 30, 60, 235); "
-                       "border: 2px solid rgba(255,255,255,180); "
-                       "border-radius: 10px; } QLabel { color: white; }"));
+    frame->setStyleSheet(style::alertPanelStyleSheet());
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(16, 14, 16, 14);
     auto* titleLabel = new QLabel(title_, frame);
-    QFont bold = titleLabel->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.15);
-    titleLabel->setFont(bold);
+    titleLabel->setFont(style::alertTitleFont(titleLabel->font()));
     titleLabel->setAlignment(Qt::AlignCenter);
     titleLabel->setWordWrap(true);
     layout->addWidget(titleLabel);
@@ -68,7 +48,7 @@ void AlertView::show() {
         layout->addWidget(messageLabel);
     }
     // Two buttons sit side by side, cancel on the left; more are stacked, cancel last.
-    bool sideBySide = buttons_.size() == 2;
+    const bool sideBySide = buttons_.size() == 2;
     QBoxLayout* row = sideBySide ? static_cast<QBoxLayout*>(new QHBoxLayout)
                                  : static_cast<QBoxLayout*>(new QVBoxLayout);
     layout->addLayout(row);
@@ -85,63 +65,55 @@ void AlertView::show() {
             order.append(cancelButtonIndex_);
         }
     }
+    // The default is the first button that is not cancel, as Enter expects.
     QWidget* first = nullptr;
     for (int index : order) {
-        QWidget* button = makePanelButton(
-            buttons_[index],
-            index == cancelButtonIndex_ ? PanelButtonRole::Cancel : PanelButtonRole::Normal,
-            [this, index] { dismissWithClickedButtonIndex(index, true); }, frame);
-        button->setObjectName(QStringLiteral("button%1").arg(index));
+        const bool cancel = index == cancelButtonIndex_;
+        QWidget* button = makeButton(index, buttons_[index],
+                                     cancel ? ButtonRole::Cancel : ButtonRole::Normal, frame);
         row->addWidget(button);
-        // The default is the first button that is not cancel, as Enter expects.
         if (first == nullptr ||
-            (index != cancelButtonIndex_ &&
-             first->objectName() == QStringLiteral("button%1").arg(cancelButtonIndex_))) {
+            (!cancel && first->objectName() == buttonObjectName(cancelButtonIndex_))) {
             first = button;
         }
     }
     frame->setFixedWidth(280);
     frame->adjustSize();
-    auto* overlay = new OverlayPanel(host, frame, OverlayPanel::Placement::Centre, 0.4);
-    overlay->onEscape = [this] {
-        if (cancelButtonIndex_ >= 0) {
-            dismissWithClickedButtonIndex(cancelButtonIndex_, true);
-        }
-    };
-    panel_ = frame;
-    // A window closed under the alert takes the panel along, and the alert goes with it.
-    connect(frame, &QObject::destroyed, this, [this] {
-        OnScreen::gone(this);
-        deleteLater();
-    });
-    overlay->present(false);
+    if (!presentPanel(hostWindowFor(nullptr), frame, Placement::Centre, 0.4, Modality::Modal, false,
+                      {}, "An alert")) {
+        qWarning("The alert \"%s\" was not shown", qPrintable(title_));
+        releaseUnshown();
+        return;
+    }
     if (first != nullptr) {
         first->setFocus();
     }
-    OnScreen::shown(this);
 }
 
 void AlertView::dismissWithClickedButtonIndex(int index, bool) {
-    if (!panel_) {
-        return;
+    dismissPresentation(index);
+}
+
+void AlertView::presentationClicked(int buttonIndex) {
+    if (delegate_ != nullptr) {
+        delegate_->clickedButtonAtIndex(*this, buttonIndex);
     }
-    if (delegate_.clickedButtonAtIndex) {
-        delegate_.clickedButtonAtIndex(*this, index);
+}
+
+void AlertView::presentationDidDismiss(int buttonIndex) {
+    if (delegate_ != nullptr) {
+        delegate_->didDismissWithButtonIndex(*this, buttonIndex);
     }
-    QWidget* overlay = panel_->parentWidget();
-    panel_->disconnect(this);
-    panel_ = nullptr;
-    overlay->hide();
-    overlay->deleteLater();
-    OnScreen::gone(this);
-    if (delegate_.didDismissWithButtonIndex) {
-        delegate_.didDismissWithButtonIndex(*this, index);
+}
+
+void AlertView::escapePressed() {
+    if (cancelButtonIndex_ >= 0) {
+        dismissPresentation(cancelButtonIndex_);
     }
-    deleteLater();
 }
 
 void showErrorAlert(const QString& message) {
-    (new AlertView(QStringLiteral("Error"), message, {}, QStringLiteral("OK")))->show();
+    (new AlertView(QStringLiteral("Error"), message, nullptr, QStringLiteral("OK")))->show();
 }
 
 }  // namespace lumigrave::ui

@@ -1,59 +1,67 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-class QWidget;
+#include "ui/presentation.h"
 
 namespace lumigrave::ui {
 
 // A modal message with buttons, drawn over the window without blocking the event loop.
 // The cancel button, when there is one, is position 0 and the others follow in the
 // order added. The alert owns itself while it is shown and goes once dismissed.
-class AlertView : public QObject {
+class AlertView : public Presentation {
     Q_OBJECT
   public:
-    // Told the position of the button pressed. Either may be empty.
-    struct Delegate {
-        std::function<void(AlertView& alert, int buttonIndex)> clickedButtonAtIndex;
-        std::function<void(AlertView& alert, int buttonIndex)> didDismissWithButtonIndex;
+    // The alert's protocol: both calls are optional.
+    class Delegate {
+      public:
+        virtual ~Delegate() = default;
+        virtual void clickedButtonAtIndex(AlertView& alert, int buttonIndex) {
+            Q_UNUSED(alert);
+            Q_UNUSED(buttonIndex);
+        }
+        virtual void didDismissWithButtonIndex(AlertView& alert, int buttonIndex) {
+            Q_UNUSED(alert);
+            Q_UNUSED(buttonIndex);
+        }
     };
 
-    AlertView(const QString& title, const QString& message, Delegate delegate,
+    // The delegate is not owned; it must outlive the alert or be null.
+    AlertView(const QString& title, const QString& message, Delegate* delegate,
               const QString& cancelButtonTitle, const QStringList& otherButtonTitles = {});
-    ~AlertView() override;
 
     // The new button's position.
     int addButtonWithTitle(const QString& title);
-    int numberOfButtons() const { return int(buttons_.size()); }
-    QString buttonTitleAtIndex(int index) const;
+    int numberOfButtons() const override { return int(buttons_.size()); }
+    QString buttonTitleAtIndex(int index) const override;
     int cancelButtonIndex() const { return cancelButtonIndex_; }
     QString title() const { return title_; }
     QString message() const { return message_; }
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
+    Delegate* delegate() const { return delegate_; }
+    void setDelegate(Delegate* delegate) { delegate_ = delegate; }
 
-    // Shows the alert in the active window (the first top-level window when none is
-    // active).
+    // Shows the alert in the key window (the first visible window when none is active).
     void show();
-    bool isVisible() const { return panel_ != nullptr; }
+    bool isVisible() const { return isPresented(); }
     // As if the button at index were pressed: the delegate is told, then the alert goes.
     void dismissWithClickedButtonIndex(int index, bool animated);
 
-    // The alert's panel, for tests; null when not shown.
-    QWidget* panel() const { return panel_; }
+  protected:
+    void presentationClicked(int buttonIndex) override;
+    void presentationDidDismiss(int buttonIndex) override;
+    void escapePressed() override;
 
   private:
     QString title_;
     QString message_;
-    Delegate delegate_;
+    Delegate* delegate_;
     QStringList buttons_;
     int cancelButtonIndex_ = -1;
     int tag_ = 0;
-    QPointer<QWidget> panel_;
 };
 
 // Shows an alert titled "Error" with the message and the single button "OK": how store

@@ -1,4 +1,5 @@
 #include "ui/camera_view.h"
+#include "ui/style.h"
 
 #include <QCamera>
 #include <QHBoxLayout>
@@ -22,8 +23,8 @@ CameraView::CameraView(QWidget* parent)
       status_(new QLabel(this)) {
     setAutoFillBackground(true);
     QPalette dark = palette();
-    dark.setColor(QPalette::Window, Qt::black);
-    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Window, style::cameraBackdrop());
+    dark.setColor(QPalette::WindowText, style::chromeText());
     setPalette(dark);
 
     auto* preview = new QVideoWidget(this);

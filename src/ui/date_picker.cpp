@@ -1,4 +1,5 @@
 #include "ui/date_picker.h"
+#include "ui/style.h"
 
 #include <QDateTimeEdit>
 #include <QVBoxLayout>
@@ -8,9 +9,7 @@ namespace lumigrave::ui {
 DatePicker::DatePicker(QWidget* parent) : QWidget(parent), editor_(new QDateTimeEdit(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(editor_, 0, Qt::AlignCenter);
-    QFont editorFont = editor_->font();
-    editorFont.setPixelSize(22);
-    editor_->setFont(editorFont);
+    editor_->setFont(style::dateEditorFont(editor_->font()));
     editor_->setAlignment(Qt::AlignCenter);
     editor_->setMinimumWidth(240);
     editor_->setDateTime(QDateTime::currentDateTime());

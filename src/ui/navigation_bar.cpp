@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include "ui/bar_button_item.h"
+#include "ui/style.h"
 #include "ui/view_controller.h"
 
 namespace lumigrave::ui {
@@ -54,14 +55,13 @@ class BarItemButton : public QAbstractButton {
         if (item_->style() != BarButtonItem::Style::Plain) {
             QPainterPath path;
             path.addRoundedRect(frame, 5, 5);
-            QColor fill = item_->style() == BarButtonItem::Style::Done ? QColor(40, 90, 200, 200)
-                                                                       : QColor(255, 255, 255, 30);
+            QColor fill = style::barItemFill(item_->style() == BarButtonItem::Style::Done);
             painter.fillPath(path, pressed ? fill.darker(150) : fill);
-            painter.setPen(QPen(QColor(0, 0, 0, 160), 1));
+            painter.setPen(QPen(style::barItemOutline(), 1));
             painter.drawPath(path);
         } else if (pressed) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor(255, 255, 255, 60));
+            painter.setBrush(style::barItemHighlight());
             painter.drawEllipse(rect().center(), height() / 2, height() / 2);
         }
         if (hasFocus()) {
@@ -71,10 +71,8 @@ class BarItemButton : public QAbstractButton {
         }
         painter.setOpacity(isEnabled() ? 1.0 : 0.4);
         if (!item_->title().isEmpty()) {
-            QFont font = painter.font();
-            font.setBold(true);
-            painter.setFont(font);
-            painter.setPen(Qt::white);
+            painter.setFont(style::barItemFont(painter.font()));
+            painter.setPen(style::chromeText());
             painter.drawText(rect(), Qt::AlignCenter, item_->title());
         } else if (item_->systemItem() == BarButtonItem::SystemItem::Action) {
             QIcon icon = resourceIcon(QStringLiteral("images/sys-action.png"));
@@ -103,12 +101,9 @@ QWidget* makeBarItemWidget(BarButtonItem* item, BarStyle, QWidget* parent) {
 }
 
 NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), titleLabel_(new QLabel(this)) {
-    QFont font = titleLabel_->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.2);
-    titleLabel_->setFont(font);
+    titleLabel_->setFont(style::barTitleFont(titleLabel_->font()));
     titleLabel_->setAlignment(Qt::AlignCenter);
-    titleLabel_->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    titleLabel_->setStyleSheet(style::barTitleStyleSheet());
 }
 
 void NavigationBar::showItem(const NavigationItem& item) {
@@ -153,8 +148,8 @@ QSize NavigationBar::sizeHint() const {
 
 void NavigationBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), barBackground(barStyle_, translucent_));
-    painter.setPen(QColor(0, 0, 0, 120));
+    painter.fillRect(rect(), style::barBackground(barStyle_, translucent_));
+    painter.setPen(style::barEdge());
     painter.drawLine(0, height() - 1, width(), height() - 1);
 }
 

@@ -4,37 +4,43 @@
 #include <QString>
 #include <QStringList>
 
+#include "ui/presentation.h"
+
 namespace lumigrave::ui {
 
-class ActionSheet;
-class AlertView;
-class PopoverController;
-
-// What is on screen, for tests and accessibility tools: the alerts, sheets and
-// popovers shown now, oldest first, and a way to press their buttons by position as a
-// user would.
+// What is shown over the windows, for tests and accessibility tools: one open list of
+// every presentation on screen, oldest first, whatever its kind, and a way to press
+// their buttons by position as a user would. A new kind of presentation is listed
+// without any change here.
 class OnScreen {
   public:
-    static QList<AlertView*> alerts();
-    static QList<ActionSheet*> actionSheets();
-    static QList<PopoverController*> popovers();
-    static AlertView* topAlert();
-    static ActionSheet* topActionSheet();
+    static QList<Presentation*> all();
+    // The presentations of kind T on screen, oldest first.
+    template <typename T>
+    static QList<T*> all() {
+        QList<T*> found;
+        for (Presentation* shown : all()) {
+            if (auto* match = dynamic_cast<T*>(shown)) {
+                found.append(match);
+            }
+        }
+        return found;
+    }
+    // The newest presentation of kind T, or null.
+    template <typename T>
+    static T* top() {
+        const QList<T*> found = all<T>();
+        return found.isEmpty() ? nullptr : found.last();
+    }
 
-    static QStringList buttonTitles(const AlertView& alert);
-    static QStringList buttonTitles(const ActionSheet& sheet);
-    // Presses the button at position index through its on-screen button; false when the
-    // alert or sheet shows no such button.
-    static bool pressButton(AlertView& alert, int index);
-    static bool pressButton(ActionSheet& sheet, int index);
+    static QStringList buttonTitles(const Presentation& shown);
+    // Presses the button at position index through the widget that shows it; false when
+    // the presentation shows no such button or it is disabled.
+    static bool pressButton(Presentation& shown, int index);
 
-    // Called by the alerts, sheets and popovers as they come and go.
-    static void shown(AlertView* alert);
-    static void gone(AlertView* alert);
-    static void shown(ActionSheet* sheet);
-    static void gone(ActionSheet* sheet);
-    static void shown(PopoverController* popover);
-    static void gone(PopoverController* popover);
+    // Called by the presentations as they come and go.
+    static void shown(Presentation* shown);
+    static void gone(Presentation* shown);
 };
 
 }  // namespace lumigrave::ui

@@ -4,16 +4,22 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
-#include <QPushButton>
 
+#include "ui/style.h"
 #include "ui/window.h"
 
 namespace lumigrave::ui {
 
-OverlayPanel::OverlayPanel(QWidget* host, QWidget* panel, Placement placement, qreal dimming)
-    : QWidget(host), host_(host), panel_(panel), placement_(placement), dimming_(dimming) {
+OverlayPanel::OverlayPanel(QWidget* host, QWidget* panel, Placement placement, qreal dimming,
+                           bool modal)
+    : QWidget(host),
+      host_(host),
+      panel_(panel),
+      placement_(placement),
+      dimming_(modal ? dimming : 0),
+      modal_(modal) {
     panel_->setParent(this);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(modal ? Qt::StrongFocus : Qt::NoFocus);
     host->installEventFilter(this);
     setGeometry(host->rect());
 }
@@ -23,11 +29,16 @@ void OverlayPanel::present(bool animated) {
     show();
     raise();
     panel_->show();
-    setFocus();
+    if (modal_) {
+        setFocus();
+    }
     if (animated && placement_ == Placement::Bottom) {
-        slide_ = new QPropertyAnimation(panel_, "pos", panel_);
-        QPoint end = panel_->pos();
-        slide_->setStartValue(QPoint(end.x(), height()));
+        // A modal layer stays put and its panel rises in it; a non-modal layer is the
+        // panel's own size and rises itself.
+        QWidget* moving = modal_ ? panel_ : static_cast<QWidget*>(this);
+        slide_ = new QPropertyAnimation(moving, "pos", moving);
+        QPoint end = moving->pos();
+        slide_->setStartValue(QPoint(end.x(), host_ ? host_->height() : height()));
         slide_->setEndValue(end);
         slide_->setDuration(250);
         slide_->setEasingCurve(QEasingCurve::OutCubic);
@@ -37,55 +48,73 @@ void OverlayPanel::present(bool animated) {
 
 bool OverlayPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == host_ && event->type() == QEvent::Resize) {
-        setGeometry(host_->rect());
         layoutPanel();
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void OverlayPanel::layoutPanel() {
-    QSize size = panel_->size().isEmpty() ? panel_->sizeHint() : panel_->size();
-    size = size.boundedTo(this->size());
+QRect OverlayPanel::panelRect(QSize size) const {
+    const QSize room = host_ ? host_->size() : this->size();
+    size = size.boundedTo(room);
     switch (placement_) {
         case Placement::Centre:
-            panel_->setGeometry(
-                QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
-            break;
-        case Placement::Bottom: {
-            const QPoint end((width() - size.width()) / 2, height() - size.height());
-            if (slide_ && slide_->state() == QAbstractAnimation::Running) {
-                // The rise goes on, to where the panel now belongs.
-                panel_->resize(size);
-                slide_->setEndValue(end);
-            } else {
-                panel_->setGeometry(QRect(end, size));
-            }
-            break;
-        }
+            return QRect(
+                QPoint((room.width() - size.width()) / 2, (room.height() - size.height()) / 2),
+                size);
+        case Placement::Bottom:
+            return QRect(QPoint((room.width() - size.width()) / 2, room.height() - size.height()),
+                         size);
         case Placement::Anchored: {
             // Below the anchor when there is room, else above it; kept inside the window.
-            QRect anchor = anchor_.toAlignedRect();
+            const QRect anchor = anchor_.toAlignedRect();
             int x = anchor.center().x() - size.width() / 2;
             int y = anchor.bottom() + 8;
-            if (y + size.height() > height()) {
+            if (y + size.height() > room.height()) {
                 y = anchor.top() - 8 - size.height();
             }
-            x = std::clamp(x, 0, std::max(0, width() - size.width()));
-            y = std::clamp(y, 0, std::max(0, height() - size.height()));
-            panel_->setGeometry(QRect(QPoint(x, y), size));
-            break;
+            x = std::clamp(x, 0, std::max(0, room.width() - size.width()));
+            y = std::clamp(y, 0, std::max(0, room.height() - size.height()));
+            return QRect(QPoint(x, y), size);
         }
+        case Placement::Fill:
+            break;
+    }
+    return QRect(QPoint(), room);
+}
+
+void OverlayPanel::layoutPanel() {
+    const QSize wanted = panel_->size().isEmpty() ? panel_->sizeHint() : panel_->size();
+    const QRect target = panelRect(wanted);
+    const bool sliding = slide_ && slide_->state() == QAbstractAnimation::Running;
+    if (modal_) {
+        setGeometry(host_ ? host_->rect() : rect());
+        if (sliding) {
+            // The rise goes on, to where the panel now belongs.
+            panel_->resize(target.size());
+            slide_->setEndValue(target.topLeft());
+        } else {
+            panel_->setGeometry(target);
+        }
+        return;
+    }
+    panel_->setGeometry(QRect(QPoint(), target.size()));
+    if (sliding) {
+        resize(target.size());
+        slide_->setEndValue(target.topLeft());
+    } else {
+        setGeometry(target);
     }
 }
 
 void OverlayPanel::paintEvent(QPaintEvent*) {
     if (dimming_ > 0) {
         QPainter painter(this);
-        painter.fillRect(rect(), QColor(0, 0, 0, int(dimming_ * 255)));
+        painter.fillRect(rect(), style::dimming(dimming_));
     }
 }
 
 void OverlayPanel::mousePressEvent(QMouseEvent* event) {
+    // Clicks outside a modal panel stop here; the screens beneath never see them.
     if (!panel_->geometry().contains(event->position().toPoint()) && onClickOutside) {
         onClickOutside();
     }
@@ -97,32 +126,6 @@ void OverlayPanel::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-QWidget* makePanelButton(const QString& title, PanelButtonRole role, std::function<void()> pressed,
-                         QWidget* parent) {
-    auto* button = new QPushButton(title, parent);
-    button->setMinimumHeight(40);
-    button->setCursor(Qt::PointingHandCursor);
-    QString colours;
-    switch (role) {
-        case PanelButtonRole::Normal:
-            colours = QStringLiteral("background: #e8e8ec; color: #1a1a1a;");
-            break;
-        case PanelButtonRole::Cancel:
-            colours = QStringLiteral("background: #3a3a40; color: white;");
-            break;
-        case PanelButtonRole::Destructive:
-            colours = QStringLiteral("background: #c8322a; color: white;");
-            break;
-    }
-    button->setStyleSheet(QStringLiteral("QPushButton { %1 border-radius: 8px; font-weight: bold; "
-                                         "padding: 6px 14px; } QPushButton:focus { border: 2px "
-                                         "solid #5a9cff; } QPushButton:pressed { background: "
-                                         "#8a8a90; }")
-                              .arg(colours));
-    QObject::connect(button, &QPushButton::clicked, button, [pressed] { pressed(); });
-    return button;
 }
 
 QWidget* hostWindowFor(QWidget* view) {

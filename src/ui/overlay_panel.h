@@ -9,22 +9,25 @@ class QPropertyAnimation;
 
 namespace lumigrave::ui {
 
-// The layer that alerts, sheets and popovers are drawn on: it covers the whole host
-// window (following its size), dims what is under it, and holds one panel placed in
-// the middle, at the bottom, or next to an anchor. Escape and a click outside the panel
-// call the handlers given; it never blocks the event loop.
+// The layer a presentation's panel is drawn on, inside the host window, following its
+// size. It holds one panel placed in the middle, at the bottom, next to an anchor, or
+// filling the window. A modal layer covers the whole window, dims what is under it and
+// takes the focus; Escape and a click outside the panel call the handlers given. A
+// non-modal layer is only as large as its panel and never takes the focus. It never
+// blocks the event loop.
 class OverlayPanel : public QWidget {
     Q_OBJECT
   public:
-    enum class Placement { Centre, Bottom, Anchored };
+    enum class Placement { Centre, Bottom, Anchored, Fill };
 
-    OverlayPanel(QWidget* host, QWidget* panel, Placement placement, qreal dimming);
+    OverlayPanel(QWidget* host, QWidget* panel, Placement placement, qreal dimming, bool modal);
 
     void setAnchor(QRectF anchorInHost) { anchor_ = anchorInHost; }
     std::function<void()> onEscape;
     std::function<void()> onClickOutside;
 
     QWidget* panel() const { return panel_; }
+    bool isModal() const { return modal_; }
     // Slides or fades the panel in.
     void present(bool animated);
     // Places the panel again after its size changed; a slide under way ends there.
@@ -37,18 +40,17 @@ class OverlayPanel : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // Where the panel goes, in the host's coordinates.
+    QRect panelRect(QSize size) const;
+
     QPointer<QWidget> host_;
     QWidget* panel_;
     Placement placement_;
     qreal dimming_;
+    bool modal_;
     QRectF anchor_;
     QPointer<QPropertyAnimation> slide_;
 };
-
-// A button of an alert or a sheet, in one of three looks.
-enum class PanelButtonRole { Normal, Cancel, Destructive };
-QWidget* makePanelButton(const QString& title, PanelButtonRole role, std::function<void()> pressed,
-                         QWidget* parent);
 
 // The host window for an overlay started from a view: the view's top-level window, or
 // the key window when there is no view.

@@ -1,4 +1,5 @@
 #include "ui/picker_view.h"
+#include "ui/style.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
@@ -29,8 +30,8 @@ class SelectionBand : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), QColor(120, 140, 190, 70));
-        painter.setPen(QColor(80, 90, 120, 170));
+        painter.fillRect(rect(), style::pickerSelectionBand());
+        painter.setPen(style::pickerSelectionEdge());
         painter.drawLine(0, 0, width(), 0);
         painter.drawLine(0, height() - 1, width(), height() - 1);
     }
@@ -116,9 +117,7 @@ class PickerView::Wheel : public QListView {
         setEditTriggers(QAbstractItemView::NoEditTriggers);
         setAutoScroll(false);
         setFocusPolicy(Qt::StrongFocus);
-        QFont rowFont = font();
-        rowFont.setPixelSize(20);
-        setFont(rowFont);
+        setFont(style::pickerRowFont(font()));
         animation_->setDuration(180);
         animation_->setEasingCurve(QEasingCurve::OutCubic);
         // The list sets its range only once it lays its rows out, which can be after a
@@ -335,7 +334,7 @@ QRect PickerView::selectionIndicatorRect() const {
 
 void PickerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(88, 92, 106));
+    painter.fillRect(rect(), style::pickerBackdrop());
 }
 
 void PickerView::resizeEvent(QResizeEvent*) {

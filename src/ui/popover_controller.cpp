@@ -4,26 +4,19 @@
 #include <QVBoxLayout>
 
 #include "ui/bar_button_item.h"
-#include "ui/on_screen.h"
-#include "ui/overlay_panel.h"
+#include "ui/style.h"
 #include "ui/view_controller.h"
 
 namespace lumigrave::ui {
 
 PopoverController::PopoverController(ViewController* content, QObject* parent)
-    : QObject(parent), content_(content) {
+    : Presentation(false, parent), content_(content) {
     content_->setParent(this);
 }
 
 PopoverController::~PopoverController() {
-    OnScreen::gone(this);
-    if (panel_) {
-        // The content's view is the content controller's to delete.
-        if (content_->isViewLoaded()) {
-            content_->view()->setParent(nullptr);
-        }
-        panel_->parentWidget()->deleteLater();
-    }
+    // The content's view is the content controller's to delete.
+    takeBackContentView();
 }
 
 void PopoverController::presentPopoverFromRect(QRectF rect, QWidget* view, bool) {
@@ -42,14 +35,12 @@ void PopoverController::presentPopoverFromBarButtonItem(BarButtonItem* item, boo
 }
 
 void PopoverController::present(QWidget* host, QRectF anchorInHost) {
-    if (panel_) {
+    if (isPresented()) {
         return;
     }
     auto* frame = new QFrame;
     frame->setObjectName(QStringLiteral("popoverPanel"));
-    frame->setStyleSheet(
-        QStringLiteral("#popoverPanel { background: rgb(20, 24, 32); border: "
-                       "2px solid rgba(255,255,255,120); border-radius: 8px; }"));
+    frame->setStyleSheet(style::popoverPanelStyleSheet());
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(4, 4, 4, 4);
     QWidget* view = content_->view();
@@ -58,33 +49,35 @@ void PopoverController::present(QWidget* host, QRectF anchorInHost) {
     layout->addWidget(view);
     view->show();
     frame->adjustSize();
-    auto* overlay = new OverlayPanel(host, frame, OverlayPanel::Placement::Anchored, 0);
-    overlay->setAnchor(anchorInHost);
-    // A click outside closes the popover and tells nobody, as on the platform.
-    overlay->onClickOutside = [this] { dismissPopoverAnimated(true); };
-    overlay->onEscape = [this] { dismissPopoverAnimated(true); };
-    panel_ = frame;
     content_->viewWillAppear(false);
-    overlay->present(false);
+    // Not dimmed; a click outside closes the popover and tells nobody, as on the platform.
+    presentPanel(host, frame, Placement::Anchored, 0, Modality::Modal, false, anchorInHost,
+                 "A popover");
     content_->viewDidAppear(false);
-    OnScreen::shown(this);
 }
 
 void PopoverController::dismissPopoverAnimated(bool) {
-    if (!panel_) {
-        return;
-    }
+    dismissPresentation(-1);
+}
+
+void PopoverController::presentationClicked(int) {
     content_->viewWillDisappear(false);
-    QWidget* overlay = panel_->parentWidget();
-    if (content_->isViewLoaded()) {
+}
+
+void PopoverController::presentationWillHide() {
+    takeBackContentView();
+}
+
+void PopoverController::presentationDidDismiss(int) {
+    content_->viewDidDisappear(false);
+}
+
+void PopoverController::takeBackContentView() {
+    if (content_->isViewLoaded() && panel() != nullptr &&
+        content_->view()->parentWidget() == panel()) {
         content_->view()->hide();
         content_->view()->setParent(nullptr);
     }
-    panel_ = nullptr;
-    overlay->hide();
-    overlay->deleteLater();
-    content_->viewDidDisappear(false);
-    OnScreen::gone(this);
 }
 
 }  // namespace lumigrave::ui

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <QRectF>
 #include <QSizeF>
+
+#include "ui/presentation.h"
 
 class QWidget;
 
@@ -14,8 +14,9 @@ class ViewController;
 
 // A floating panel pointing at a rectangle or a bar item, holding a screen's view; on a
 // tablet-sized window pickers show in one. A click outside closes it without telling
-// anyone, as the platform does.
-class PopoverController : public QObject {
+// anyone, as the platform does. It is owned by whoever made it and stays after it is
+// dismissed, ready to be presented again.
+class PopoverController : public Presentation {
     Q_OBJECT
   public:
     // Takes ownership of content.
@@ -28,17 +29,23 @@ class PopoverController : public QObject {
 
     void presentPopoverFromRect(QRectF rect, QWidget* view, bool animated);
     void presentPopoverFromBarButtonItem(BarButtonItem* item, bool animated);
-    bool isPopoverVisible() const { return panel_ != nullptr; }
+    bool isPopoverVisible() const { return isPresented(); }
     void dismissPopoverAnimated(bool animated);
 
-    QWidget* panel() const { return panel_; }
+  protected:
+    void presentationClicked(int buttonIndex) override;
+    void presentationWillHide() override;
+    void presentationDidDismiss(int buttonIndex) override;
+    void escapePressed() override { dismissPopoverAnimated(true); }
+    void clickedOutside() override { dismissPopoverAnimated(true); }
 
   private:
     void present(QWidget* host, QRectF anchorInHost);
+    // Takes the content's view back from the panel, which is about to go.
+    void takeBackContentView();
 
     ViewController* content_;
     QSizeF contentSize_{320, 260};
-    QPointer<QWidget> panel_;
 };
 
 }  // namespace lumigrave::ui

@@ -1,4 +1,5 @@
 #include "ui/segmented_control.h"
+#include "ui/style.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -205,7 +206,7 @@ QColor SegmentedControl::effectiveTint() const {
     if (tint_.isValid()) {
         return tint_;
     }
-    return style_ == kStyleBar ? QColor(108, 125, 150) : palette().color(QPalette::Highlight);
+    return style_ == kStyleBar ? style::segmentBarTint() : palette().color(QPalette::Highlight);
 }
 
 void SegmentedControl::setPressed(int index) {

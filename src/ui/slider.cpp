@@ -1,4 +1,5 @@
 #include "ui/slider.h"
+#include "ui/style.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -240,8 +241,8 @@ void Slider::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(filled, radius, radius);
 
     painter.setPen(hasFocus() ? QPen(colours.color(QPalette::Highlight), 2)
-                              : QPen(QColor(0, 0, 0, 70), 1));
-    painter.setBrush(isTracking() ? QColor(235, 235, 235) : QColor(Qt::white));
+                              : QPen(style::sliderThumbOutline(), 1));
+    painter.setBrush(style::sliderThumb(isTracking()));
     painter.drawEllipse(thumb.adjusted(1, 1, -1, -1));
 }
 

@@ -5,6 +5,7 @@
 #include <QPropertyAnimation>
 
 #include "ui/navigation_bar.h"
+#include "ui/style.h"
 
 namespace lumigrave::ui {
 
@@ -129,8 +130,8 @@ void Toolbar::layoutItems() {
 
 void Toolbar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), barBackground(barStyle_, translucent_));
-    painter.setPen(QColor(255, 255, 255, 40));
+    painter.fillRect(rect(), style::barBackground(barStyle_, translucent_));
+    painter.setPen(style::toolbarEdge());
     painter.drawLine(0, 0, width(), 0);
 }
 

@@ -140,14 +140,15 @@ TEST_F(LaunchTest, ADatabaseThatCannotBeOpenedLeavesADefaultPresetAndSaysWhy) {
     EXPECT_TRUE(app().embossers().empty());
     ASSERT_NE(app().activeEmbosser(), nullptr);
     EXPECT_FALSE(app().embossedImage().isNull());
-    EXPECT_TRUE(ui::test::eventually([&] { return ui::OnScreen::topAlert() != nullptr; }, 2000));
-    ui::AlertView* alert = ui::OnScreen::topAlert();
+    EXPECT_TRUE(
+        ui::test::eventually([&] { return ui::OnScreen::top<ui::AlertView>() != nullptr; }, 2000));
+    ui::AlertView* alert = ui::OnScreen::top<ui::AlertView>();
     EXPECT_EQ(alert->title(), "Error");
     EXPECT_EQ(alert->message(), "unable to open database file");
     EXPECT_EQ(ui::OnScreen::buttonTitles(*alert), QStringList{"OK"});
     EXPECT_TRUE(ui::OnScreen::pressButton(*alert, 0));
     settle();
-    EXPECT_TRUE(ui::OnScreen::alerts().isEmpty());
+    EXPECT_TRUE(ui::OnScreen::all<ui::AlertView>().isEmpty());
 }
 
 TEST_F(LaunchTest, OffersTheOutputSizesOfTheOriginalPhoto) {
@@ -178,18 +179,22 @@ TEST_F(LaunchTest, OffersTheOutputSizesOfTheOriginalPhoto) {
 
 TEST_F(LaunchTest, TheOverlayIsOneViewReusedAndAlwaysCoversTheWindow) {
     launch();
-    auto* overlay = static_cast<ActivityOverlay*>(app().activityView());
-    EXPECT_EQ(overlay, nullptr);
+    EXPECT_EQ(app().overlay(), nullptr);
+    EXPECT_EQ(app().activityView(), nullptr);
     app().hideActivityView();  // nothing shown yet: nothing happens
 
     app().showActivityView("Loading...");
-    overlay = static_cast<ActivityOverlay*>(app().activityView());
+    ActivityOverlay* overlay = app().overlay();
     ASSERT_NE(overlay, nullptr);
+    QWidget* view = app().activityView();
+    ASSERT_EQ(view, overlay->view());
     app().showActivityView("Saving...");
-    EXPECT_EQ(app().activityView(), overlay);
+    EXPECT_EQ(app().activityView(), view);
+    EXPECT_EQ(ui::OnScreen::all<ActivityOverlay>(), QList<ActivityOverlay*>{overlay});
     EXPECT_EQ(overlay->message(), "Saving...");
-    EXPECT_EQ(overlay->parentWidget(), app().window());
-    EXPECT_EQ(overlay->geometry(), QRect(0, 0, 320, 480));
+    EXPECT_EQ(view->window(), app().window());
+    EXPECT_EQ(view->mapTo(app().window(), QPoint()), QPoint(0, 0));
+    EXPECT_EQ(view->size(), QSize(320, 480));
     EXPECT_EQ(overlay->indicator()->geometry(), QRect(148, 228, 24, 24));
     EXPECT_EQ(overlay->label()->geometry(), QRect(0, 276, 320, 24));
     EXPECT_TRUE(overlay->indicator()->isAnimating());
@@ -197,19 +202,20 @@ TEST_F(LaunchTest, TheOverlayIsOneViewReusedAndAlwaysCoversTheWindow) {
     // The window grows while the overlay is up, and again while it is hidden.
     app().window()->resize(500, 600);
     settle();
-    EXPECT_EQ(overlay->geometry(), QRect(0, 0, 500, 600));
+    EXPECT_EQ(view->size(), QSize(500, 600));
     EXPECT_EQ(overlay->indicator()->geometry(), QRect(238, 288, 24, 24));
 
     NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
     EXPECT_FALSE(overlay->isShown());
+    EXPECT_TRUE(ui::OnScreen::all<ActivityOverlay>().isEmpty());
     EXPECT_FALSE(overlay->indicator()->isAnimating());
     app().hideActivityView();
-    EXPECT_EQ(app().activityView(), overlay);
+    EXPECT_EQ(app().activityView(), view);
 
     app().window()->resize(360, 640);
     settle();
     app().showActivityView("Proccessing...");
-    EXPECT_EQ(overlay->geometry(), QRect(0, 0, 360, 640));
+    EXPECT_EQ(view->size(), QSize(360, 640));
     EXPECT_EQ(overlay->message(), "Proccessing...");
 }
 
@@ -233,7 +239,7 @@ class RatingTest : public AppTest {
     // The prompt, once its second has passed; null when none came.
     ui::AlertView* prompt() {
         wait(1200);
-        for (ui::AlertView* alert : ui::OnScreen::alerts()) {
+        for (ui::AlertView* alert : ui::OnScreen::all<ui::AlertView>()) {
             if (alert->title() == "Rate Me!") {
                 return alert;
             }
@@ -296,7 +302,7 @@ TEST_F(RatingTest, RateItNowOpensTheReviewPageAndNeverAsksAgain) {
     application().windowDeactivated();
     application().windowActivated();
     wait(1200);
-    EXPECT_EQ(ui::OnScreen::alerts().size(), 1);
+    EXPECT_EQ(ui::OnScreen::all<ui::AlertView>().size(), 1);
     ASSERT_TRUE(ui::OnScreen::pressButton(*alert, 1));
     settle();
     EXPECT_EQ(countdown(), 0);
@@ -317,8 +323,8 @@ TEST_F(RatingTest, OtherAlertsLeaveTheCountdownAlone) {
     defaults.setInteger(kRequestRateCountdownKey, 2);
     defaults.synchronize();
     root().processResultWithOption(1);
-    ASSERT_NE(ui::OnScreen::topAlert(), nullptr);
-    ASSERT_TRUE(ui::OnScreen::pressButton(*ui::OnScreen::topAlert(), 0));
+    ASSERT_NE(ui::OnScreen::top<ui::AlertView>(), nullptr);
+    ASSERT_TRUE(ui::OnScreen::pressButton(*ui::OnScreen::top<ui::AlertView>(), 0));
     settle();
     EXPECT_EQ(countdown(), 2);
     EXPECT_TRUE(store.opened.isEmpty());

@@ -46,8 +46,8 @@ class MainScreenTest : public AppTest {
     bool barsShown() {
         return navigation().navigationBar()->isVisible() && navigation().toolbar()->isVisible();
     }
-    ui::ActionSheet* sheet() { return ui::OnScreen::topActionSheet(); }
-    ui::AlertView* alert() { return ui::OnScreen::topAlert(); }
+    ui::ActionSheet* sheet() { return ui::OnScreen::top<ui::ActionSheet>(); }
+    ui::AlertView* alert() { return ui::OnScreen::top<ui::AlertView>(); }
 };
 
 const QStringList kWatermarkToolbar{"Text",  "space",  "Font",  "space",  "Size, Opacity and Angle",
@@ -222,10 +222,10 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
     ui::ActionSheet services(QString(), {}, QStringLiteral("Cancel"), QString(),
                              {QStringLiteral("Facebook"), QStringLiteral("Twitter")});
     services.setTag(RootViewController::kShareServiceSheet);
-    root().actionSheetDidDismiss(services, services.cancelButtonIndex());
+    root().didDismissWithButtonIndex(services, services.cancelButtonIndex());
     settle();
     EXPECT_EQ(app().activityView(), nullptr);
-    root().actionSheetDidDismiss(services, 1);
+    root().didDismissWithButtonIndex(services, 1);
     ASSERT_NE(app().activityView(), nullptr);
     EXPECT_TRUE(app().activityView()->isVisible());
     EXPECT_EQ(alert(), nullptr);
@@ -238,10 +238,10 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
     ui::ActionSheet stranger(QString(), {}, QStringLiteral("Cancel"), QString(),
                              {QStringLiteral("One")});
     stranger.setTag(7);
-    int alerts = int(ui::OnScreen::alerts().size());
-    root().actionSheetDidDismiss(stranger, 0);
+    int alerts = int(ui::OnScreen::all<ui::AlertView>().size());
+    root().didDismissWithButtonIndex(stranger, 0);
     settle();
-    EXPECT_EQ(ui::OnScreen::alerts().size(), alerts);
+    EXPECT_EQ(ui::OnScreen::all<ui::AlertView>().size(), alerts);
 }
 
 TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsNot) {

@@ -40,7 +40,7 @@ class PhotoIntakeTest : public AppTest {
     // The output-size picker as the toolbar button opens it.
     ui::ActionSheet* openSizePicker() {
         root().showResizeDialog();
-        ui::ActionSheet* sheet = ui::OnScreen::topActionSheet();
+        ui::ActionSheet* sheet = ui::OnScreen::top<ui::ActionSheet>();
         return sheet != nullptr && sheet->panel()->findChild<ui::PickerView*>() ? sheet : nullptr;
     }
     static ui::PickerView* wheel(ui::ActionSheet* sheet) {
@@ -79,7 +79,7 @@ class PhotoIntakeTest : public AppTest {
         settle();
     }
     void expectRefused(const QString& message) {
-        ui::AlertView* alert = ui::OnScreen::topAlert();
+        ui::AlertView* alert = ui::OnScreen::top<ui::AlertView>();
         ASSERT_NE(alert, nullptr);
         EXPECT_EQ(alert->title(), "Error");
         EXPECT_EQ(alert->message(), message);
@@ -131,13 +131,13 @@ TEST_F(PhotoIntakeTest, TheSmallestPhotoGetsTwoRowsOfItsOwnSize) {
     Image active = app().activeImage();
     press(sheet, ui::BarButtonItem::SystemItem::Cancel);
     settle();
-    EXPECT_EQ(ui::OnScreen::topActionSheet(), nullptr);
+    EXPECT_EQ(ui::OnScreen::top<ui::ActionSheet>(), nullptr);
     EXPECT_TRUE(app().activeImage().isSameImage(active));
     EXPECT_EQ(maxOutputPix(), 800);
 
     // The same object picked again is not taken in again.
     pick(small);
-    EXPECT_EQ(ui::OnScreen::topAlert(), nullptr);
+    EXPECT_EQ(ui::OnScreen::top<ui::AlertView>(), nullptr);
     EXPECT_FALSE(app().activityView()->isVisible());
     EXPECT_TRUE(app().activeImage().isSameImage(active));
 }
@@ -327,7 +327,7 @@ TEST_F(PhotoFileTest, DamagedAndForeignFilesSayWhyAndChangeNothing) {
     for (const QString& path : bad) {
         root().pickFile(path);
         settle();
-        ui::AlertView* alert = ui::OnScreen::topAlert();
+        ui::AlertView* alert = ui::OnScreen::top<ui::AlertView>();
         ASSERT_NE(alert, nullptr) << path.toStdString();
         EXPECT_EQ(alert->title(), "Error");
         EXPECT_FALSE(alert->message().isEmpty());

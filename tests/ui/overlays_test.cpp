@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -63,9 +65,9 @@ class OverlayTest : public ::testing::Test {
         settle();
         Screen::setBounds(savedBounds_);
         // Whatever was left up went with the window.
-        EXPECT_TRUE(OnScreen::alerts().isEmpty());
-        EXPECT_TRUE(OnScreen::actionSheets().isEmpty());
-        EXPECT_TRUE(OnScreen::popovers().isEmpty());
+        EXPECT_TRUE(OnScreen::all<ui::AlertView>().isEmpty());
+        EXPECT_TRUE(OnScreen::all<ui::ActionSheet>().isEmpty());
+        EXPECT_TRUE(OnScreen::all<ui::PopoverController>().isEmpty());
     }
 
     Window* window() const { return window_.get(); }
@@ -73,28 +75,38 @@ class OverlayTest : public ::testing::Test {
     std::unique_ptr<Window> window_;
     QStringList calls;
 
-    AlertView::Delegate alertDelegate() {
-        return {[this](AlertView& alert, int index) {
-                    calls << QStringLiteral("clicked %1").arg(index);
-                    EXPECT_TRUE(OnScreen::alerts().contains(&alert));
-                },
-                [this](AlertView& alert, int index) {
-                    calls << QStringLiteral("dismissed %1").arg(index);
-                    EXPECT_FALSE(OnScreen::alerts().contains(&alert));
-                }};
-    }
-    ActionSheet::Delegate sheetDelegate() {
-        return {[this](ActionSheet& sheet, int index) {
-                    calls << QStringLiteral("clicked %1 tag %2").arg(index).arg(sheet.tag());
-                    EXPECT_TRUE(OnScreen::actionSheets().contains(&sheet));
-                },
-                [this](ActionSheet& sheet, int index) {
-                    calls << QStringLiteral("dismissed %1 tag %2").arg(index).arg(sheet.tag());
-                    EXPECT_FALSE(OnScreen::actionSheets().contains(&sheet));
-                }};
-    }
+    AlertView::Delegate* alertDelegate() { return &alertCalls_; }
+    ActionSheet::Delegate* sheetDelegate() { return &sheetCalls_; }
 
   private:
+    // Each records what it is told, and checks that the presentation is listed on screen
+    // while it is clicked and no longer when it has been dismissed.
+    struct AlertCalls : AlertView::Delegate {
+        explicit AlertCalls(QStringList* log) : calls(log) {}
+        QStringList* calls;
+        void clickedButtonAtIndex(AlertView& alert, int index) override {
+            *calls << QStringLiteral("clicked %1").arg(index);
+            EXPECT_TRUE(OnScreen::all<AlertView>().contains(&alert));
+        }
+        void didDismissWithButtonIndex(AlertView& alert, int index) override {
+            *calls << QStringLiteral("dismissed %1").arg(index);
+            EXPECT_FALSE(OnScreen::all<AlertView>().contains(&alert));
+        }
+    };
+    struct SheetCalls : ActionSheet::Delegate {
+        explicit SheetCalls(QStringList* log) : calls(log) {}
+        QStringList* calls;
+        void clickedButtonAtIndex(ActionSheet& sheet, int index) override {
+            *calls << QStringLiteral("clicked %1 tag %2").arg(index).arg(sheet.tag());
+            EXPECT_TRUE(OnScreen::all<ActionSheet>().contains(&sheet));
+        }
+        void didDismissWithButtonIndex(ActionSheet& sheet, int index) override {
+            *calls << QStringLiteral("dismissed %1 tag %2").arg(index).arg(sheet.tag());
+            EXPECT_FALSE(OnScreen::all<ActionSheet>().contains(&sheet));
+        }
+    };
+    AlertCalls alertCalls_{&calls};
+    SheetCalls sheetCalls_{&calls};
     Size savedBounds_;
 };
 
@@ -107,14 +119,14 @@ TEST_F(OverlayTest, AnAlertNumbersCancelFirstAndAPressIsToldBeforeTheAlertGoes) 
     EXPECT_EQ(OnScreen::buttonTitles(*alert), QStringList({"Cancel", "Delete", "Keep", "Later"}));
     EXPECT_EQ(alert->buttonTitleAtIndex(4), QString());
     EXPECT_FALSE(alert->isVisible());
-    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+    EXPECT_TRUE(OnScreen::all<ui::AlertView>().isEmpty());
 
     QPointer<AlertView> alive = alert;
     alert->show();
     // Showing returns at once; the alert waits on screen while the loop runs.
     EXPECT_TRUE(alert->isVisible());
-    EXPECT_EQ(OnScreen::alerts(), QList<AlertView*>{alert});
-    EXPECT_EQ(OnScreen::topAlert(), alert);
+    EXPECT_EQ(OnScreen::all<ui::AlertView>(), QList<AlertView*>{alert});
+    EXPECT_EQ(OnScreen::top<ui::AlertView>(), alert);
     QWidget* panel = alert->panel();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->window(), window());
@@ -134,8 +146,8 @@ TEST_F(OverlayTest, AnAlertNumbersCancelFirstAndAPressIsToldBeforeTheAlertGoes) 
     EXPECT_TRUE(calls.isEmpty());
     ASSERT_TRUE(OnScreen::pressButton(*alert, 2));
     EXPECT_EQ(calls, QStringList({"clicked 2", "dismissed 2"}));
-    EXPECT_TRUE(OnScreen::alerts().isEmpty());
-    EXPECT_EQ(OnScreen::topAlert(), nullptr);
+    EXPECT_TRUE(OnScreen::all<ui::AlertView>().isEmpty());
+    EXPECT_EQ(OnScreen::top<ui::AlertView>(), nullptr);
     EXPECT_FALSE(alert->isVisible());
     flushDeletes();
     EXPECT_TRUE(alive.isNull());
@@ -172,20 +184,20 @@ TEST_F(OverlayTest, EscapePressesCancelAndNothingWhenThereIsNone) {
 }
 
 TEST_F(OverlayTest, AnErrorAlertHasOneOkAndNeedsNoDelegate) {
-    auto* older = new AlertView("Older", {}, {}, "Cancel");
+    auto* older = new AlertView("Older", {}, nullptr, "Cancel");
     older->show();
     showErrorAlert("The disk is full.");
-    AlertView* error = OnScreen::topAlert();
+    AlertView* error = OnScreen::top<ui::AlertView>();
     ASSERT_NE(error, nullptr);
-    EXPECT_EQ(OnScreen::alerts(), QList<AlertView*>({older, error}));
+    EXPECT_EQ(OnScreen::all<ui::AlertView>(), QList<AlertView*>({older, error}));
     EXPECT_EQ(error->title(), "Error");
     EXPECT_EQ(error->message(), "The disk is full.");
     EXPECT_EQ(OnScreen::buttonTitles(*error), QStringList{"OK"});
     EXPECT_EQ(error->cancelButtonIndex(), 0);
     ASSERT_TRUE(OnScreen::pressButton(*error, 0));
-    EXPECT_EQ(OnScreen::topAlert(), older);
+    EXPECT_EQ(OnScreen::top<ui::AlertView>(), older);
     ASSERT_TRUE(OnScreen::pressButton(*older, 0));
-    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+    EXPECT_TRUE(OnScreen::all<ui::AlertView>().isEmpty());
 }
 
 TEST_F(OverlayTest, AnAlertShowsInTheActiveWindowAndGoesWithIt) {
@@ -201,7 +213,7 @@ TEST_F(OverlayTest, AnAlertShowsInTheActiveWindowAndGoesWithIt) {
     EXPECT_EQ(alert->panel()->window(), other.get());
 
     other.reset();
-    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+    EXPECT_TRUE(OnScreen::all<ui::AlertView>().isEmpty());
     flushDeletes();
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(calls.isEmpty());
@@ -215,7 +227,7 @@ TEST_F(OverlayTest, WithNoWindowAnAlertSaysSoAndGoes) {
     QPointer<AlertView> alive = alert;
     alert->show();
     EXPECT_FALSE(alert->isVisible());
-    EXPECT_TRUE(OnScreen::alerts().isEmpty());
+    EXPECT_TRUE(OnScreen::all<ui::AlertView>().isEmpty());
     flushDeletes();
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(std::any_of(logs.lines().begin(), logs.lines().end(),
@@ -253,8 +265,8 @@ TEST_F(OverlayTest, ASheetRisesToTheBottomAndReportsThePressWithItsTag) {
     QPointer<ActionSheet> alive = sheet;
     sheet->showInView(window());
     EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(OnScreen::actionSheets(), QList<ActionSheet*>{sheet});
-    EXPECT_EQ(OnScreen::topActionSheet(), sheet);
+    EXPECT_EQ(OnScreen::all<ui::ActionSheet>(), QList<ActionSheet*>{sheet});
+    EXPECT_EQ(OnScreen::top<ui::ActionSheet>(), sheet);
     QWidget* panel = sheet->panel();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->window(), window());
@@ -268,8 +280,8 @@ TEST_F(OverlayTest, ASheetRisesToTheBottomAndReportsThePressWithItsTag) {
 
     ASSERT_TRUE(OnScreen::pressButton(*sheet, 2));
     EXPECT_EQ(calls, QStringList({"clicked 2 tag 7", "dismissed 2 tag 7"}));
-    EXPECT_TRUE(OnScreen::actionSheets().isEmpty());
-    EXPECT_EQ(OnScreen::topActionSheet(), nullptr);
+    EXPECT_TRUE(OnScreen::all<ui::ActionSheet>().isEmpty());
+    EXPECT_EQ(OnScreen::top<ui::ActionSheet>(), nullptr);
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_FALSE(OnScreen::pressButton(*sheet, 0));
     flushDeletes();
@@ -283,7 +295,8 @@ TEST_F(OverlayTest, EscapeOnASheetIsCancelOrTheEndOfItsView) {
     EXPECT_EQ(calls, QStringList({"clicked 1 tag 0", "dismissed 1 tag 0"}));
     calls.clear();
 
-    // A sheet carrying a picker has no buttons: Escape ends it as its first position.
+    // A sheet carrying a picker has no buttons: Escape ends it with no position, so its
+    // delegate (the picker) can tell it from a button.
     auto* picker = new ActionSheet("\n\n\n", sheetDelegate(), QString(), QString(), {});
     QPointer<QWidget> wheels = new QWidget;
     wheels->resize(320, 216);
@@ -293,7 +306,7 @@ TEST_F(OverlayTest, EscapeOnASheetIsCancelOrTheEndOfItsView) {
     EXPECT_EQ(wheels->size(), QSize(320, 216));
     EXPECT_TRUE(wheels->isVisible());
     pressEscape(picker->panel());
-    EXPECT_EQ(calls, QStringList({"clicked 0 tag 0", "dismissed 0 tag 0"}));
+    EXPECT_EQ(calls, QStringList({"clicked -1 tag 0", "dismissed -1 tag 0"}));
     // The view went with the sheet.
     flushDeletes();
     EXPECT_TRUE(wheels.isNull());
@@ -316,32 +329,32 @@ TEST_F(OverlayTest, ASheetShowsInTheWindowOfWhatItIsShownFrom) {
     other.show();
     settle();
 
-    auto* fromToolbar = new ActionSheet("A", {}, "Cancel", QString(), {});
+    auto* fromToolbar = new ActionSheet("A", nullptr, "Cancel", QString(), {});
     fromToolbar->showFromToolbar(toolbar);
     EXPECT_EQ(fromToolbar->panel()->window(), &other);
     // Shown already, it stays where it is.
     fromToolbar->showInView(window());
     EXPECT_EQ(fromToolbar->panel()->window(), &other);
 
-    auto* fromItem = new ActionSheet("B", {}, "Cancel", QString(), {});
+    auto* fromItem = new ActionSheet("B", nullptr, "Cancel", QString(), {});
     fromItem->showFromBarButtonItem(share, true);
     EXPECT_EQ(fromItem->panel()->window(), &other);
 
-    auto* fromRect = new ActionSheet("C", {}, "Cancel", QString(), {});
+    auto* fromRect = new ActionSheet("C", nullptr, "Cancel", QString(), {});
     fromRect->showFromRect(QRectF(0, 0, 10, 10), toolbar, true);
     EXPECT_EQ(fromRect->panel()->window(), &other);
 
     // An item no bar shows points nowhere: the sheet goes to the key window.
     BarButtonItem hidden("Elsewhere", BarButtonItem::Style::Plain, nullptr);
-    auto* fromHidden = new ActionSheet("D", {}, "Cancel", QString(), {});
+    auto* fromHidden = new ActionSheet("D", nullptr, "Cancel", QString(), {});
     fromHidden->showFromBarButtonItem(&hidden, true);
     EXPECT_EQ(fromHidden->panel()->window(), window());
-    EXPECT_EQ(OnScreen::actionSheets(),
+    EXPECT_EQ(OnScreen::all<ui::ActionSheet>(),
               QList<ActionSheet*>({fromToolbar, fromItem, fromRect, fromHidden}));
 }
 
 TEST_F(OverlayTest, ABoundsSetWhileTheSheetRisesKeepItAtTheBottom) {
-    auto* sheet = new ActionSheet("", {}, "Cancel", QString(), {});
+    auto* sheet = new ActionSheet("", nullptr, "Cancel", QString(), {});
     sheet->showInView(window());
     sheet->setBounds(QRectF(0, 0, 300, 260));
     EXPECT_EQ(sheet->bounds(), QRectF(0, 0, 300, 260));
@@ -379,7 +392,7 @@ TEST_F(OverlayTest, APopoverPointsAtItsAnchorAndAClickOutsideClosesItQuietly) {
     anchorView->show();
     popover.presentPopoverFromRect(QRectF(0, 0, 100, 40), anchorView, false);
     ASSERT_TRUE(popover.isPopoverVisible());
-    EXPECT_EQ(OnScreen::popovers(), QList<PopoverController*>{&popover});
+    EXPECT_EQ(OnScreen::all<ui::PopoverController>(), QList<PopoverController*>{&popover});
     EXPECT_EQ(calls, QStringList({"willAppear", "didAppear"}));
     QWidget* view = content->view();
     EXPECT_EQ(view->size(), QSize(200, 150));
@@ -398,7 +411,7 @@ TEST_F(OverlayTest, APopoverPointsAtItsAnchorAndAClickOutsideClosesItQuietly) {
     QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(5, layer->height() - 5));
     EXPECT_FALSE(popover.isPopoverVisible());
     EXPECT_EQ(calls, QStringList({"willDisappear", "didDisappear"}));
-    EXPECT_TRUE(OnScreen::popovers().isEmpty());
+    EXPECT_TRUE(OnScreen::all<ui::PopoverController>().isEmpty());
     flushDeletes();
 
     // Shown again from an item of a bar at the bottom: above it, with the same view.
@@ -431,7 +444,7 @@ TEST(OverlayPanel, CoversItsHostFollowsItsSizeAndPlacesThePanel) {
 
     auto* panel = new QWidget;
     panel->resize(100, 50);
-    auto* layer = new OverlayPanel(&host, panel, OverlayPanel::Placement::Centre, 0.5);
+    auto* layer = new OverlayPanel(&host, panel, OverlayPanel::Placement::Centre, 0.5, true);
     int escapes = 0;
     int outside = 0;
     layer->onEscape = [&] { ++escapes; };
@@ -469,13 +482,13 @@ TEST(OverlayPanel, PlacesAtTheBottomOrNextToTheAnchorAndInsideTheHost) {
 
     auto* sheet = new QWidget;
     sheet->resize(200, 60);
-    auto* bottom = new OverlayPanel(&host, sheet, OverlayPanel::Placement::Bottom, 0);
+    auto* bottom = new OverlayPanel(&host, sheet, OverlayPanel::Placement::Bottom, 0, true);
     bottom->present(false);
     EXPECT_EQ(sheet->geometry(), QRect(50, 140, 200, 60));
 
     auto* bubble = new QWidget;
     bubble->resize(100, 50);
-    auto* anchored = new OverlayPanel(&host, bubble, OverlayPanel::Placement::Anchored, 0);
+    auto* anchored = new OverlayPanel(&host, bubble, OverlayPanel::Placement::Anchored, 0, true);
     const QRect nearTheTopRight(250, 10, 40, 20);
     anchored->setAnchor(nearTheTopRight);
     anchored->present(false);
@@ -490,7 +503,7 @@ TEST(OverlayPanel, PlacesAtTheBottomOrNextToTheAnchorAndInsideTheHost) {
     // A panel larger than its host is cut down to it.
     auto* huge = new QWidget;
     huge->resize(600, 600);
-    auto* centre = new OverlayPanel(&host, huge, OverlayPanel::Placement::Centre, 0);
+    auto* centre = new OverlayPanel(&host, huge, OverlayPanel::Placement::Centre, 0, true);
     centre->present(false);
     EXPECT_EQ(huge->geometry(), host.rect());
 }
@@ -517,6 +530,120 @@ TEST(ActivityIndicatorView, ShowsOnlyWhileItSpinsAndLetsClicksThrough) {
     EXPECT_FALSE(spinner->isVisible());
     spinner->startAnimating();
     EXPECT_TRUE(spinner->isVisible());
+}
+
+}  // namespace
+}  // namespace lumigrave::ui
+
+namespace lumigrave::ui {
+namespace {
+
+// A kind of presentation the layer does not know: a bar riding at the bottom of the
+// window, non-modal, that logs each step of its leaving.
+class RidingBar : public Presentation {
+  public:
+    explicit RidingBar(QStringList* log) : Presentation(true), log_(log) {}
+    ~RidingBar() override { *log_ << "deleted"; }
+    bool show(QWidget* host, Modality modality) {
+        auto* bar = new QWidget;
+        bar->setObjectName("ridingBar");
+        bar->resize(200, 30);
+        return presentPanel(host, bar, Placement::Bottom, 0.5, modality, false, {}, "A riding bar");
+    }
+    void dismiss(int index) { dismissPresentation(index); }
+    int numberOfButtons() const override { return 1; }
+    QString buttonTitleAtIndex(int) const override { return "Done"; }
+
+  protected:
+    void presentationClicked(int index) override {
+        *log_ << QStringLiteral("clicked %1 listed %2").arg(index).arg(listed());
+    }
+    void presentationWillHide() override {
+        *log_ << QStringLiteral("hiding visible %1").arg(panel()->isVisible());
+    }
+    void presentationDidDismiss(int index) override {
+        *log_ << QStringLiteral("dismissed %1 listed %2").arg(index).arg(listed());
+    }
+
+  private:
+    bool listed() const { return OnScreen::all().contains(const_cast<RidingBar*>(this)); }
+    QStringList* log_;
+};
+
+TEST(Presentation, EveryKindLeavesInOneOrderAndIsListedWithoutBeingNamed) {
+    Window window;
+    window.resize(320, 480);
+    window.show();
+    settle();
+    QStringList log;
+    QPointer<RidingBar> bar = new RidingBar(&log);
+    ASSERT_TRUE(bar->show(&window, Presentation::Modality::Modal));
+    EXPECT_EQ(OnScreen::all<RidingBar>(), QList<RidingBar*>{bar});
+    EXPECT_EQ(OnScreen::top<RidingBar>(), bar);
+    EXPECT_EQ(OnScreen::top<AlertView>(), nullptr);
+    EXPECT_EQ(OnScreen::buttonTitles(*bar), QStringList{"Done"});
+    EXPECT_FALSE(OnScreen::pressButton(*bar, 0));  // it shows no button widget
+
+    bar->dismiss(3);
+    flushDeletes();
+    EXPECT_EQ(log, QStringList({"clicked 3 listed 1", "hiding visible 1", "dismissed 3 listed 0",
+                                "deleted"}));
+    EXPECT_TRUE(bar.isNull());
+    EXPECT_TRUE(OnScreen::all().isEmpty());
+}
+
+TEST(Presentation, ANonModalPanelLeavesTheFocusAndTheRestOfTheWindowAlone) {
+    Window window;
+    window.resize(320, 480);
+    auto* field = new QLineEdit(&window);
+    field->setGeometry(10, 10, 200, 30);
+    int clicks = 0;
+    auto* button = new QPushButton("Under", &window);
+    button->setGeometry(10, 100, 100, 30);
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    window.show();
+    settle();
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+
+    QStringList log;
+    auto* bar = new RidingBar(&log);
+    ASSERT_TRUE(bar->show(&window, Presentation::Modality::NonModal));
+    auto* panel = bar->panel();
+    EXPECT_EQ(panel->mapTo(&window, QPoint()), QPoint(60, 450));
+    // The layer is only as large as its panel: no dimming, no cover.
+    EXPECT_EQ(panel->parentWidget()->geometry(), QRect(60, 450, 200, 30));
+    EXPECT_TRUE(field->hasFocus());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    // It follows the window's size.
+    window.resize(400, 600);
+    settle();
+    EXPECT_EQ(panel->mapTo(&window, QPoint()), QPoint(100, 570));
+
+    // A modal one takes the focus and keeps the clicks from what is under it.
+    auto* modal = new RidingBar(&log);
+    ASSERT_TRUE(modal->show(&window, Presentation::Modality::Modal));
+    EXPECT_FALSE(field->hasFocus());
+    QTest::mouseClick(modal->panel()->parentWidget(), Qt::LeftButton, {}, QPoint(20, 115));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Presentation, WithNoWindowItSaysSoAndOneThatOwnsItselfIsReleased) {
+    lumigrave::test::LogCapture logs;
+    QStringList log;
+    QPointer<RidingBar> bar = new RidingBar(&log);
+    EXPECT_FALSE(bar->show(nullptr, Presentation::Modality::Modal));
+    EXPECT_TRUE(logs.contains("A riding bar could not be shown: there is no window"));
+    EXPECT_TRUE(OnScreen::all().isEmpty());
+    delete bar.data();
+
+    QPointer<ActionSheet> sheet = new ActionSheet("Nowhere", nullptr, "Cancel", QString(), {});
+    sheet->showInView(nullptr);
+    EXPECT_TRUE(
+        logs.contains("The action sheet \"Nowhere\" could not be shown: there is no window"));
+    flushDeletes();
+    EXPECT_TRUE(sheet.isNull());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "platform/screen.h"
+#include "ui/style.h"
 
 namespace lumigrave {
 
@@ -31,8 +32,8 @@ double MMSegmentedSwitcher::versionNumber(const QString& version) {
 }
 
 void MMSegmentedSwitcher::updateTintColor() {
-    const QColor selected = QColor::fromRgbF(0.2f, 0.9f, 0.2f, 1.0f);
-    const QColor unselected = QColor::fromRgbF(0.2f, 0.2f, 0.2f, 1.0f);
+    const QColor selected = ui::style::switcherSelected();
+    const QColor unselected = ui::style::switcherUnselected();
     for (ui::SegmentView* segment : segmentViews()) {
         segment->setTintColor(segment->isSelected() ? selected : unselected);
     }

@@ -28,7 +28,7 @@ Image scaledToFit(const Image& image, Size size) {
 }
 
 void showTooSmall() {
-    (new ui::AlertView(QStringLiteral("Error"), QStringLiteral("The image is too small."), {},
+    (new ui::AlertView(QStringLiteral("Error"), QStringLiteral("The image is too small."), nullptr,
                        QStringLiteral("OK")))
         ->show();
 }
@@ -41,10 +41,8 @@ void RootViewController::showLoadDialog() {
     if (camera) {
         buttons.append(QStringLiteral("Take a Photo"));
     }
-    auto* sheet = new ui::ActionSheet(
-        QStringLiteral("Load Image"),
-        {nullptr, [this](ui::ActionSheet& s, int i) { actionSheetDidDismiss(s, i); }},
-        QStringLiteral("Cancel"), QString(), buttons);
+    auto* sheet = new ui::ActionSheet(QStringLiteral("Load Image"), this, QStringLiteral("Cancel"),
+                                      QString(), buttons);
     if (camera) {
         sheet->setDestructiveButtonIndex(1);
     }

@@ -8,6 +8,7 @@
 #include "platform/notification_center.h"
 #include "ui/bar_button_item.h"
 #include "ui/navigation_controller.h"
+#include "ui/style.h"
 
 namespace lumigrave {
 
@@ -22,7 +23,7 @@ PlaceholderViewController::PlaceholderViewController(const QString& title, QObje
 
 void PlaceholderViewController::loadView() {
     auto* view = new QWidget;
-    view->setStyleSheet(QStringLiteral("background: #202228; color: #d0d0d0;"));
+    view->setStyleSheet(ui::style::placeholderStyleSheet());
     auto* layout = new QVBoxLayout(view);
     auto* label =
         new QLabel(QStringLiteral("%1\n\nThis screen is not available yet.").arg(title()));

@@ -23,6 +23,7 @@
 #include "ui/image_picker_controller.h"
 #include "ui/image_view.h"
 #include "ui/navigation_controller.h"
+#include "ui/on_screen.h"
 
 namespace lumigrave {
 
@@ -39,6 +40,17 @@ RootViewController::RootViewController(QObject* parent) : ui::ViewController(par
 
 RootViewController::~RootViewController() {
     stopObserving();
+    // Alerts and sheets on screen outlive the screen; they tell it nothing more.
+    for (ui::AlertView* alert : ui::OnScreen::all<ui::AlertView>()) {
+        if (alert->delegate() == this) {
+            alert->setDelegate(nullptr);
+        }
+    }
+    for (ui::ActionSheet* sheet : ui::OnScreen::all<ui::ActionSheet>()) {
+        if (sheet->delegate() == this) {
+            sheet->setDelegate(nullptr);
+        }
+    }
 }
 
 void RootViewController::resetFirstAppearanceForTests() {
@@ -268,17 +280,16 @@ void RootViewController::showSettings() {
 }
 
 void RootViewController::showActions() {
-    auto* sheet = new ui::ActionSheet(
-        QString(), {nullptr, [this](ui::ActionSheet& s, int i) { actionSheetDidDismiss(s, i); }},
-        QStringLiteral("Cancel"), QString(),
-        {QStringLiteral("Share Image..."), QStringLiteral("E-Mail Image..."),
-         QStringLiteral("Save to Photo Album")});
+    auto* sheet =
+        new ui::ActionSheet(QString(), this, QStringLiteral("Cancel"), QString(),
+                            {QStringLiteral("Share Image..."), QStringLiteral("E-Mail Image..."),
+                             QStringLiteral("Save to Photo Album")});
     sheet->setTag(kOutputActionsSheet);
     sheet->setActionSheetStyle(ui::ActionSheet::Style::BlackTranslucent);
     sheet->showInView(view());
 }
 
-void RootViewController::actionSheetDidDismiss(ui::ActionSheet& sheet, int buttonIndex) {
+void RootViewController::didDismissWithButtonIndex(ui::ActionSheet& sheet, int buttonIndex) {
     if (buttonIndex == sheet.cancelButtonIndex()) {
         return;
     }
@@ -302,7 +313,7 @@ void RootViewController::actionSheetDidDismiss(ui::ActionSheet& sheet, int butto
 void RootViewController::processResultWithOption(int option) {
     static const char* const kNames[] = {"Sharing", "E-mail", "Saving to the photo album"};
     QString what = option >= 0 && option < 3 ? QString::fromLatin1(kNames[option]) : QString();
-    (new ui::AlertView(what, QStringLiteral("This is not available yet."), {},
+    (new ui::AlertView(what, QStringLiteral("This is not available yet."), nullptr,
                        QStringLiteral("OK")))
         ->show();
 }
@@ -325,15 +336,14 @@ void RootViewController::showRateMe() {
         localized("Rate Me!"),
         localized("Do you Enjoy using this app?\n We need your feedback to make it better, rate "
                   "it now?"),
-        {[this](ui::AlertView& a, int i) { alertViewClickedButtonAtIndex(a, i); }, nullptr},
-        QStringLiteral("No, Thanks"));
+        this, QStringLiteral("No, Thanks"));
     rateMeIndexSure_ = alert->addButtonWithTitle(QStringLiteral("Rate It Now!"));
     rateMeIndexRemind_ = alert->addButtonWithTitle(QStringLiteral("Remind Me Later"));
     rateMeAlert_ = alert;
     alert->show();
 }
 
-void RootViewController::alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonIndex) {
+void RootViewController::clickedButtonAtIndex(ui::AlertView& alert, int buttonIndex) {
     if (&alert != rateMeAlert_.data()) {
         return;
     }

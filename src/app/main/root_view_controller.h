@@ -6,6 +6,8 @@
 
 #include "platform/geometry.h"
 #include "platform/image.h"
+#include "ui/action_sheet.h"
+#include "ui/alert_view.h"
 #include "ui/view_controller.h"
 
 namespace lumigrave {
@@ -25,7 +27,9 @@ class MMSegmentedSwitcher;
 // watermark mode opens the editors and the preset browser, photo mode loads, resizes,
 // turns and puts out the photo. It also takes in photos, fits, zooms and pans the
 // photo, and asks for a rating when the countdown says so.
-class RootViewController : public ui::ViewController {
+class RootViewController : public ui::ViewController,
+                           public ui::AlertView::Delegate,
+                           public ui::ActionSheet::Delegate {
     Q_OBJECT
   public:
     // Action sheets of this screen, told apart by their tag.
@@ -52,9 +56,9 @@ class RootViewController : public ui::ViewController {
     void showEmbossersDialog();
     void showSettings();
     void showActions();
-    void actionSheetDidDismiss(ui::ActionSheet& sheet, int buttonIndex);
+    void didDismissWithButtonIndex(ui::ActionSheet& sheet, int buttonIndex) override;
     void showRateMe();
-    void alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonIndex);
+    void clickedButtonAtIndex(ui::AlertView& alert, int buttonIndex) override;
     // The store's review page for the application.
     static QUrl reviewUrl();
 

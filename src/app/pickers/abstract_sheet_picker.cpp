@@ -10,6 +10,7 @@
 #include "ui/action_sheet.h"
 #include "ui/picker_view.h"
 #include "ui/popover_controller.h"
+#include "ui/style.h"
 #include "ui/toolbar.h"
 #include "ui/view_controller.h"
 
@@ -211,12 +212,9 @@ ui::BarButtonItem* AbstractSheetPicker::createToolbarLabelWithTitle(const QStrin
     auto* label = new QLabel(title);
     label->setFixedSize(180, 30);
     label->setAlignment(Qt::AlignCenter);
-    QFont font = label->font();
-    font.setBold(true);
-    font.setPixelSize(16);
-    label->setFont(font);
+    label->setFont(ui::style::pickerTitleFont(label->font()));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::WindowText, ui::style::chromeText());
     label->setPalette(palette);
     label->setAutoFillBackground(false);
     label->setAttribute(Qt::WA_TranslucentBackground);

@@ -6,6 +6,8 @@
 #include <QPropertyAnimation>
 #include <cmath>
 
+#include "ui/style.h"
+
 namespace lumigrave {
 
 namespace {
@@ -17,10 +19,7 @@ DistancePickerView::DistancePickerView(QWidget* parent) : ui::PickerView(parent)
 }
 
 QFont DistancePickerView::labelFont() {
-    QFont font;
-    font.setBold(true);
-    font.setPixelSize(20);
-    return font;
+    return ui::style::pickerLabelFont();
 }
 
 void DistancePickerView::addLabel(const QString& text, int component) {

@@ -1,0 +1,187 @@
+#include "ui/style.h"
+
+#include "ui/bar_style.h"
+
+namespace lumigrave::ui::style {
+
+QColor chromeText() {
+    return Qt::white;
+}
+
+QString panelButtonStyleSheet(PanelButtonRole role) {
+    QString colours;
+    switch (role) {
+        case PanelButtonRole::Normal:
+            colours = QStringLiteral("background: #e8e8ec; color: #1a1a1a;");
+            break;
+        case PanelButtonRole::Cancel:
+            colours = QStringLiteral("background: #3a3a40; color: white;");
+            break;
+        case PanelButtonRole::Destructive:
+            colours = QStringLiteral("background: #c8322a; color: white;");
+            break;
+    }
+    return QStringLiteral(
+               "QPushButton { %1 border-radius: 8px; font-weight: bold; padding: 6px 14px; } "
+               "QPushButton:focus { border: 2px solid #5a9cff; } "
+               "QPushButton:pressed { background: #8a8a90; }")
+        .arg(colours);
+}
+
+QString alertPanelStyleSheet() {
+    return QStringLiteral(
+        "#alertPanel { background: rgba(20, 30, 60, 235); border: 2px solid "
+        "rgba(255,255,255,180); border-radius: 10px; } QLabel { color: white; }");
+}
+
+QString sheetPanelStyleSheet(bool black) {
+    const QString fill =
+        black ? QStringLiteral("rgba(0, 0, 0, 200)") : QStringLiteral("rgba(70, 80, 100, 240)");
+    // The title is named so the sheet's colour stays off the labels of a view shown in it.
+    return QStringLiteral(
+               "#sheetPanel { background: %1; border-top: 1px solid rgba(255,255,255,90); } "
+               "#sheetTitle { color: #dddddd; }")
+        .arg(fill);
+}
+
+QString popoverPanelStyleSheet() {
+    return QStringLiteral(
+        "#popoverPanel { background: rgb(20, 24, 32); border: 2px solid "
+        "rgba(255,255,255,120); border-radius: 8px; }");
+}
+
+QFont alertTitleFont(const QFont& base) {
+    QFont font = base;
+    font.setBold(true);
+    font.setPointSizeF(base.pointSizeF() * 1.15);
+    return font;
+}
+
+QColor dimming(qreal opacity) {
+    return QColor(0, 0, 0, int(opacity * 255));
+}
+
+QColor activityBackdrop() {
+    return QColor::fromRgbF(0, 0, 0, 0.8f);
+}
+
+QString activityMessageStyleSheet() {
+    return QStringLiteral("color: white; background: transparent;");
+}
+
+QColor activitySpokes(bool grey) {
+    return grey ? QColor(128, 128, 128) : QColor(255, 255, 255);
+}
+
+QColor barBackground(BarStyle style, bool translucent) {
+    QColor colour = style == BarStyle::Default ? QColor(109, 132, 162) : QColor(0, 0, 0);
+    if (translucent || style == BarStyle::BlackTranslucent) {
+        colour.setAlphaF(0.6f);
+    }
+    return colour;
+}
+
+QColor barEdge() {
+    return QColor(0, 0, 0, 120);
+}
+
+QColor barItemFill(bool done) {
+    return done ? QColor(40, 90, 200, 200) : QColor(255, 255, 255, 30);
+}
+
+QColor barItemHighlight() {
+    return QColor(255, 255, 255, 60);
+}
+
+QColor barItemOutline() {
+    return QColor(0, 0, 0, 160);
+}
+
+QFont barTitleFont(const QFont& base) {
+    QFont font = base;
+    font.setBold(true);
+    font.setPointSizeF(base.pointSizeF() * 1.2);
+    return font;
+}
+
+QFont barItemFont(const QFont& base) {
+    QFont font = base;
+    font.setBold(true);
+    return font;
+}
+
+QString barTitleStyleSheet() {
+    return QStringLiteral("color: white; background: transparent;");
+}
+
+QColor toolbarEdge() {
+    return QColor(255, 255, 255, 40);
+}
+
+QColor segmentBarTint() {
+    return QColor(108, 125, 150);
+}
+
+QColor sliderThumb(bool tracking) {
+    return tracking ? QColor(235, 235, 235) : QColor(Qt::white);
+}
+
+QColor sliderThumbOutline() {
+    return QColor(0, 0, 0, 70);
+}
+
+QColor pickerSelectionBand() {
+    return QColor(120, 140, 190, 70);
+}
+
+QColor pickerSelectionEdge() {
+    return QColor(80, 90, 120, 170);
+}
+
+QColor pickerBackdrop() {
+    return QColor(88, 92, 106);
+}
+
+QFont pickerRowFont(const QFont& base) {
+    QFont font = base;
+    font.setPixelSize(20);
+    return font;
+}
+
+QFont pickerLabelFont() {
+    QFont font;
+    font.setBold(true);
+    font.setPixelSize(20);
+    return font;
+}
+
+QFont dateEditorFont(const QFont& base) {
+    QFont font = base;
+    font.setPixelSize(22);
+    return font;
+}
+
+QFont pickerTitleFont(const QFont& base) {
+    QFont font = base;
+    font.setBold(true);
+    font.setPixelSize(16);
+    return font;
+}
+
+QString placeholderStyleSheet() {
+    return QStringLiteral("background: #202228; color: #d0d0d0;");
+}
+
+QColor cameraBackdrop() {
+    return Qt::black;
+}
+
+QColor switcherSelected() {
+    return QColor::fromRgbF(0.2f, 0.9f, 0.2f, 1.0f);
+}
+
+QColor switcherUnselected() {
+    return QColor::fromRgbF(0.2f, 0.2f, 0.2f, 1.0f);
+}
+
+}  // namespace lumigrave::ui::style

@@ -1,0 +1,69 @@
+#pragma once
+// The look of the widget layer and of the screens built on it, in one place: colours,
+// fonts and style sheets. Widgets ask for them here instead of naming colours, so the
+// look can be changed, or checked, without reading every widget.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+namespace lumigrave::ui {
+enum class BarStyle;
+}
+
+namespace lumigrave::ui::style {
+
+// Text and lines drawn on the dark chrome (bars, panels, overlays).
+QColor chromeText();
+
+// Panels shown over the window.
+enum class PanelButtonRole { Normal, Cancel, Destructive };
+QString panelButtonStyleSheet(PanelButtonRole role);
+// Objects named alertPanel, sheetPanel (with a label named sheetTitle) and popoverPanel.
+QString alertPanelStyleSheet();
+QString sheetPanelStyleSheet(bool black);
+QString popoverPanelStyleSheet();
+QFont alertTitleFont(const QFont& base);
+// The dimming of a modal layer at the given opacity (0..1).
+QColor dimming(qreal opacity);
+// The activity overlay's backdrop and its message.
+QColor activityBackdrop();
+QString activityMessageStyleSheet();
+// The spokes of an activity indicator: white, or grey for the grey style.
+QColor activitySpokes(bool grey);
+
+// Bars.
+QColor barBackground(BarStyle style, bool translucent);
+QColor barEdge();
+QColor barItemFill(bool done);
+QColor barItemHighlight();
+QColor barItemOutline();
+QFont barTitleFont(const QFont& base);
+QFont barItemFont(const QFont& base);
+QString barTitleStyleSheet();
+QColor toolbarEdge();
+
+// Controls.
+QColor segmentBarTint();
+QColor sliderThumb(bool tracking);
+QColor sliderThumbOutline();
+
+// Pickers: the wheel's selection band and its edge, the wheel's backdrop, row fonts.
+QColor pickerSelectionBand();
+QColor pickerSelectionEdge();
+QColor pickerBackdrop();
+QFont pickerRowFont(const QFont& base);
+QFont pickerLabelFont();
+QFont dateEditorFont(const QFont& base);
+// The title label in a picker's toolbar.
+QFont pickerTitleFont(const QFont& base);
+
+// Screens that stand in for pages still to come, and the camera's dark surround.
+QString placeholderStyleSheet();
+QColor cameraBackdrop();
+
+// The main screen's two-way switch: the selected segment and the other.
+QColor switcherSelected();
+QColor switcherUnselected();
+
+}  // namespace lumigrave::ui::style
