@@ -20,6 +20,7 @@
 #include "platform/screen.h"
 #include "support/log_capture.h"
 #include "ui/action_sheet.h"
+#include "ui/on_screen.h"
 #include "ui/picker_view.h"
 #include "ui/popover_controller.h"
 #include "ui/toolbar.h"
@@ -33,20 +34,26 @@ using SystemItem = ui::BarButtonItem::SystemItem;
 const QStringList kSizes{"640 × 480", "1024 × 768", "1600 × 1200", "2048 × 1536", "Original"};
 
 // Receives what the pickers report, as the main screen does.
-class Receiver : public QObject {
-    Q_OBJECT
-  public:
-    Q_INVOKABLE void sizeDidSelected(int index, QObject* origin) {
-        selected.push_back(index);
-        origins.push_back(origin);
+struct Receiver {
+    StringSheetPicker::DoneBlock sizes() {
+        return [this](StringSheetPicker* picker, int index, const QString&) {
+            selected.push_back(index);
+            origins.push_back(picker->storedOrigin());
+        };
     }
-    Q_INVOKABLE void actionPickerCancelled(QObject* origin) { cancelled.push_back(origin); }
-    Q_INVOKABLE void dateWasSelected(QDateTime date, QObject* origin) {
-        dates.push_back(date);
-        origins.push_back(origin);
+    AbstractSheetPicker::CancelBlock cancels() {
+        return [this](AbstractSheetPicker* picker) { cancelled.push_back(picker->storedOrigin()); };
     }
-    Q_INVOKABLE void distanceWasSelected(int big, int small, QObject*) {
-        distances.push_back({big, small});
+    DateSheetPicker::DoneBlock datesChosen() {
+        return [this](DateSheetPicker* picker, const QDateTime& date) {
+            dates.push_back(date);
+            origins.push_back(picker->storedOrigin());
+        };
+    }
+    DistanceSheetPicker::DoneBlock distancesChosen() {
+        return [this](DistanceSheetPicker*, int big, int small) {
+            distances.push_back({big, small});
+        };
     }
 
     std::vector<int> selected;
@@ -54,14 +61,6 @@ class Receiver : public QObject {
     std::vector<QObject*> cancelled;
     std::vector<QDateTime> dates;
     std::vector<std::pair<int, int>> distances;
-};
-
-// Has a method of the success action's name, but not with its arguments.
-class OneArgumentReceiver : public QObject {
-    Q_OBJECT
-  public:
-    Q_INVOKABLE void sizeDidSelected(int) { ++calls; }
-    int calls = 0;
 };
 
 void flushDeletes() {
@@ -125,10 +124,11 @@ class SheetPickerTest : public ::testing::Test {
         Screen::setBounds(savedBounds_);
     }
 
-    StringSheetPicker* showSizes(int initial, QObject* target) {
-        return StringSheetPicker::showPickerWithTitle("Output Size", kSizes, initial, target,
-                                                      "sizeDidSelected", "actionPickerCancelled",
-                                                      host());
+    StringSheetPicker* showSizes(int initial, Receiver* receiver) {
+        return StringSheetPicker::showPickerWithTitle(
+            "Output Size", kSizes, initial,
+            receiver ? receiver->sizes() : StringSheetPicker::DoneBlock(),
+            receiver ? receiver->cancels() : AbstractSheetPicker::CancelBlock(), host());
     }
     QWidget* host() const { return host_.get(); }
 
@@ -138,7 +138,7 @@ class SheetPickerTest : public ::testing::Test {
 };
 
 TEST_F(SheetPickerTest, ToolbarReadsCustomButtonsCancelTitleAndDone) {
-    auto* titled = new StringSheetPicker("Output Size", kSizes, 0, nullptr, {}, {}, host());
+    auto* titled = new StringSheetPicker("Output Size", kSizes, 0, nullptr, nullptr, host());
     titled->addCustomButtonWithTitle("Small", 0);
     titled->addCustomButtonWithTitle("Large", 3);
     titled->showSheetPicker();
@@ -163,11 +163,11 @@ TEST_F(SheetPickerTest, ToolbarReadsCustomButtonsCancelTitleAndDone) {
     titled->actionPickerCancel();
 
     auto* untitled =
-        StringSheetPicker::showPickerWithTitle(QString(), kSizes, 0, nullptr, {}, {}, host());
+        StringSheetPicker::showPickerWithTitle(QString(), kSizes, 0, nullptr, nullptr, host());
     EXPECT_EQ(describe(*untitled->toolbar()), (QStringList{"Cancel", "space", "Done"}));
     untitled->actionPickerCancel();
 
-    auto* noCancel = new StringSheetPicker("Output Size", kSizes, 0, nullptr, {}, {}, host());
+    auto* noCancel = new StringSheetPicker("Output Size", kSizes, 0, nullptr, nullptr, host());
     noCancel->setHideCancel(true);
     noCancel->showSheetPicker();
     EXPECT_EQ(describe(*noCancel->toolbar()),
@@ -201,7 +201,7 @@ TEST_F(SheetPickerTest, DoneReportsTheSelectedRowAndTheOrigin) {
 TEST_F(SheetPickerTest, CustomButtonTurnsTheWheelAndDoneReportsIt) {
     Receiver receiver;
     auto* picker =
-        new StringSheetPicker("Output Size", kSizes, 0, &receiver, "sizeDidSelected", {}, host());
+        new StringSheetPicker("Output Size", kSizes, 0, receiver.sizes(), nullptr, host());
     picker->addCustomButtonWithTitle("Large", 3);
     picker->addCustomButtonWithTitle(QString(), QVariant());
     ASSERT_EQ(picker->customButtons().size(), 2);
@@ -216,7 +216,7 @@ TEST_F(SheetPickerTest, CustomButtonTurnsTheWheelAndDoneReportsIt) {
     EXPECT_EQ(receiver.selected, std::vector<int>{3});
 
     auto* second =
-        new StringSheetPicker("Output Size", kSizes, 4, &receiver, "sizeDidSelected", {}, host());
+        new StringSheetPicker("Output Size", kSizes, 4, receiver.sizes(), nullptr, host());
     second->addCustomButtonWithTitle(QString(), QVariant());
     second->showSheetPicker();
     second->toolbar()->items()[0]->trigger();
@@ -225,7 +225,7 @@ TEST_F(SheetPickerTest, CustomButtonTurnsTheWheelAndDoneReportsIt) {
     EXPECT_EQ(receiver.selected, (std::vector<int>{3, 0}));
 }
 
-TEST_F(SheetPickerTest, ADoneBlockTakesPrecedenceOverTheTarget) {
+TEST_F(SheetPickerTest, ADoneBlockSetLaterIsTheOneTold) {
     Receiver receiver;
     StringSheetPicker* picker = showSizes(1, &receiver);
     std::vector<std::pair<int, QString>> calls;
@@ -240,26 +240,22 @@ TEST_F(SheetPickerTest, ADoneBlockTakesPrecedenceOverTheTarget) {
     EXPECT_TRUE(receiver.selected.empty());
 }
 
-TEST_F(SheetPickerTest, ATargetWithoutTheActionGetsNothingAndIsNamedInTheLog) {
-    OneArgumentReceiver receiver;
+TEST_F(SheetPickerTest, ADoneOrACancelThatNoBlockHearsIsLoggedAndThePickerStillGoes) {
     test::LogCapture log;
-    QPointer<StringSheetPicker> picker = showSizes(0, &receiver);
-    press(*picker, SystemItem::Done);
-    EXPECT_EQ(receiver.calls, 0);
-    EXPECT_TRUE(log.contains(QString::asprintf(
-        "Invalid target/action ( %s / sizeDidSelected ) combination used for SheetPicker",
-        receiver.metaObject()->className())))
+    QPointer<StringSheetPicker> done = showSizes(0, nullptr);
+    press(*done, SystemItem::Done);
+    EXPECT_TRUE(log.contains("The sheet picker \"Output Size\" was done with no block to tell"))
         << log.lines().join('\n').toStdString();
+    QPointer<StringSheetPicker> cancelled = showSizes(0, nullptr);
+    press(*cancelled, SystemItem::Cancel);
+    EXPECT_TRUE(
+        log.contains("The sheet picker \"Output Size\" was cancelled with no block to tell"));
     flushDeletes();
-    EXPECT_TRUE(picker.isNull());  // dismissed all the same
-
-    StringSheetPicker* noTarget = showSizes(0, nullptr);
-    press(*noTarget, SystemItem::Done);
-    EXPECT_TRUE(log.contains(
-        "Invalid target/action ( (null) / sizeDidSelected ) combination used for SheetPicker"));
+    EXPECT_TRUE(done.isNull());  // dismissed all the same
+    EXPECT_TRUE(cancelled.isNull());
 }
 
-TEST_F(SheetPickerTest, CancelGoesToTheCancelBlockElseToTheCancelAction) {
+TEST_F(SheetPickerTest, CancelGoesToTheCancelBlockAndNeverToDone) {
     Receiver receiver;
     test::LogCapture log;
     StringSheetPicker* picker = showSizes(0, &receiver);
@@ -268,19 +264,25 @@ TEST_F(SheetPickerTest, CancelGoesToTheCancelBlockElseToTheCancelAction) {
     EXPECT_TRUE(receiver.selected.empty());
 
     picker = showSizes(0, &receiver);
-    StringSheetPicker* cancelledPicker = nullptr;
-    picker->setOnSheetCancel([&](StringSheetPicker* from) { cancelledPicker = from; });
+    AbstractSheetPicker* cancelledPicker = nullptr;
+    picker->setOnSheetCancel([&](AbstractSheetPicker* from) { cancelledPicker = from; });
     press(*picker, SystemItem::Cancel);
     EXPECT_EQ(cancelledPicker, picker);
     EXPECT_EQ(receiver.cancelled.size(), 1u);
+    EXPECT_TRUE(log.lines().isEmpty());
+}
 
-    bool doneCalled = false;
-    picker = StringSheetPicker::showPickerWithTitle(
-        "Output Size", kSizes, 0,
-        [&](StringSheetPicker*, int, const QString&) { doneCalled = true; }, nullptr, host());
-    press(*picker, SystemItem::Cancel);
-    EXPECT_FALSE(doneCalled);
-    EXPECT_TRUE(log.lines().filter("Invalid target/action").isEmpty());
+TEST_F(SheetPickerTest, EscapeOnThePickersSheetIsACancelAndReleasesThePicker) {
+    Receiver receiver;
+    QPointer<StringSheetPicker> picker = showSizes(2, &receiver);
+    ASSERT_NE(picker->actionSheet(), nullptr);
+    QWidget* layer = picker->actionSheet()->panel()->parentWidget();
+    QTest::keyClick(layer, Qt::Key_Escape);
+    EXPECT_EQ(receiver.cancelled, std::vector<QObject*>{host()});
+    EXPECT_TRUE(receiver.selected.empty());
+    EXPECT_TRUE(ui::OnScreen::all<ui::ActionSheet>().isEmpty());
+    flushDeletes();
+    EXPECT_TRUE(picker.isNull());
 }
 
 TEST_F(SheetPickerTest, APickerKeepsItselfUntilDoneOrCancel) {
@@ -362,7 +364,7 @@ TEST_F(SheetPickerTest, DatePickerReportsTheDateShownAndTakesDatesFromCustomButt
     Receiver receiver;
     const QDateTime start(QDate(2013, 5, 17), QTime(0, 0));
     DateSheetPicker* picker = DateSheetPicker::showPickerWithTitle(
-        "Taken", ui::DatePicker::Mode::Date, start, &receiver, "dateWasSelected", host());
+        "Taken", ui::DatePicker::Mode::Date, start, receiver.datesChosen(), nullptr, host());
     auto* datePicker = qobject_cast<ui::DatePicker*>(picker->pickerView());
     ASSERT_NE(datePicker, nullptr);
     EXPECT_EQ(datePicker->datePickerMode(), ui::DatePicker::Mode::Date);
@@ -374,28 +376,28 @@ TEST_F(SheetPickerTest, DatePickerReportsTheDateShownAndTakesDatesFromCustomButt
 
     const QDateTime edited = start.addDays(3);
     picker = DateSheetPicker::showPickerWithTitle("Taken", ui::DatePicker::Mode::DateAndTime, start,
-                                                  &receiver, "dateWasSelected", host());
+                                                  receiver.datesChosen(), nullptr, host());
     qobject_cast<ui::DatePicker*>(picker->pickerView())->editor()->setDateTime(edited);
     press(*picker, SystemItem::Done);
     EXPECT_EQ(receiver.dates.back(), edited);
 
     const QDateTime newYear(QDate(2014, 1, 1), QTime(0, 0));
     auto* shortcut = new DateSheetPicker("Taken", ui::DatePicker::Mode::DateAndTime, start,
-                                         &receiver, "dateWasSelected", host());
+                                         receiver.datesChosen(), receiver.cancels(), host());
     shortcut->addCustomButtonWithTitle("New Year", newYear);
     shortcut->showSheetPicker();
     shortcut->toolbar()->items()[0]->trigger();
     EXPECT_EQ(qobject_cast<ui::DatePicker*>(shortcut->pickerView())->date(), newYear);
-    press(*shortcut, SystemItem::Cancel);  // no cancel action: nothing is reported
+    press(*shortcut, SystemItem::Cancel);
     EXPECT_EQ(receiver.dates.size(), 2u);
-    EXPECT_TRUE(receiver.cancelled.empty());
+    EXPECT_EQ(receiver.cancelled, std::vector<QObject*>{host()});
 }
 
 TEST_F(SheetPickerTest, DistancePickerHasAWheelPerDigitAndAddsThemUp) {
     Receiver receiver;
     test::LogCapture log;
-    auto* picker = new DistanceSheetPicker("Height", "m", 25, 14, "cm", 9, 7, &receiver,
-                                           "distanceWasSelected", host());
+    auto* picker = new DistanceSheetPicker("Height", "m", 25, 14, "cm", 9, 7,
+                                           receiver.distancesChosen(), nullptr, host());
     picker->addCustomButtonWithTitle("Ten", 10);
     picker->showSheetPicker();
     EXPECT_EQ(picker->bigUnitDigits(), 2);
@@ -526,5 +528,3 @@ TEST(PickerView, UserChoicesReachTheDelegateAndSelectRowDoesNot) {
 
 }  // namespace
 }  // namespace lumigrave
-
-#include "sheet_picker_test.moc"

@@ -128,8 +128,20 @@ void RootViewController::showResizeDialog() {
     AppDelegate* app = AppDelegate::shared();
     QStringList rows = outputSizeRows(app->maxOutputSizes());
     int initial = app->matchedIndexForOutputSize(UserDefaults().integerForKey(kMaxOutputPixKey));
-    StringSheetPicker::showPickerWithTitle(QStringLiteral("Output Size"), rows, initial, this,
-                                           "sizeDidSelected", "actionPickerCancelled", view());
+    QPointer<RootViewController> self(this);
+    StringSheetPicker::showPickerWithTitle(
+        QStringLiteral("Output Size"), rows, initial,
+        [self](StringSheetPicker* picker, int selectedIndex, const QString&) {
+            if (self) {
+                self->sizeDidSelected(selectedIndex, picker->storedOrigin());
+            }
+        },
+        [self](AbstractSheetPicker* picker) {
+            if (self) {
+                self->actionPickerCancelled(picker->storedOrigin());
+            }
+        },
+        view());
 }
 
 void RootViewController::sizeDidSelected(int selectedIndex, QObject*) {

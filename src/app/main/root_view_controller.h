@@ -71,8 +71,8 @@ class RootViewController : public ui::ViewController,
     void pickFile(const QString& path);
     void loadPickedImage(const Image& image);
     void showResizeDialog();
-    Q_INVOKABLE void sizeDidSelected(int selectedIndex, QObject* element);
-    Q_INVOKABLE void actionPickerCancelled(QObject* element);
+    void sizeDidSelected(int selectedIndex, QObject* element);
+    void actionPickerCancelled(QObject* element);
     void loadImageForNewSize(int index);
     void doRotateLeft();
     void doRotateRight();

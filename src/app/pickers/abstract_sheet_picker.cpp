@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QMetaObject>
 #include <QVersionNumber>
 #include <QWidget>
 
@@ -48,9 +47,7 @@ bool systemVersionBelowFive() {
 }
 }  // namespace
 
-AbstractSheetPicker::AbstractSheetPicker(QObject* target, const QByteArray& successAction,
-                                         const QByteArray& cancelAction, QObject* origin)
-    : target_(target), successAction_(successAction), cancelAction_(cancelAction) {
+AbstractSheetPicker::AbstractSheetPicker(QObject* origin) {
     if (auto* item = qobject_cast<ui::BarButtonItem*>(origin)) {
         barButtonItem_ = item;
     } else if (origin && origin->isWidgetType()) {
@@ -58,7 +55,11 @@ AbstractSheetPicker::AbstractSheetPicker(QObject* target, const QByteArray& succ
     }
 }
 
-AbstractSheetPicker::~AbstractSheetPicker() = default;
+AbstractSheetPicker::~AbstractSheetPicker() {
+    if (actionSheet_ && actionSheet_->delegate() == this) {
+        actionSheet_->setDelegate(nullptr);
+    }
+}
 
 ui::ActionSheet* AbstractSheetPicker::actionSheet() const {
     return actionSheet_;
@@ -96,23 +97,37 @@ void AbstractSheetPicker::showSheetPicker() {
 }
 
 void AbstractSheetPicker::actionPickerDone(QObject*) {
-    notifyTargetDidSucceed(target_, successAction_, storedOrigin());
+    if (!notifyDidSucceed()) {
+        logUnheard("done");
+    }
     dismissPicker();
 }
 
 void AbstractSheetPicker::actionPickerCancel(QObject*) {
-    notifyTargetDidCancel(target_, cancelAction_, storedOrigin());
+    notifyDidCancel();
     dismissPicker();
 }
 
-void AbstractSheetPicker::notifyTargetDidSucceed(QObject*, const QByteArray&, QObject*) {}
-
-void AbstractSheetPicker::notifyTargetDidCancel(QObject* target, const QByteArray& action,
-                                                QObject* origin) {
-    if (respondsTo(target, action, "QObject*")) {
-        QMetaObject::invokeMethod(target, action.constData(), Qt::DirectConnection,
-                                  Q_ARG(QObject*, origin));
+void AbstractSheetPicker::notifyDidCancel() {
+    if (onSheetCancel_) {
+        onSheetCancel_(this);
+    } else {
+        logUnheard("cancelled");
     }
+}
+
+void AbstractSheetPicker::logUnheard(const char* what) const {
+    qWarning("The sheet picker \"%s\" was %s with no block to tell", qPrintable(title_), what);
+}
+
+void AbstractSheetPicker::didDismissWithButtonIndex(ui::ActionSheet&, int) {
+    if (dismissing_) {
+        return;
+    }
+    // Escape took the sheet away: the picker is cancelled and released as after Cancel.
+    actionSheet_ = nullptr;
+    notifyDidCancel();
+    dismissPicker();
 }
 
 QWidget* AbstractSheetPicker::configuredPickerView() {
@@ -120,6 +135,7 @@ QWidget* AbstractSheetPicker::configuredPickerView() {
 }
 
 void AbstractSheetPicker::dismissPicker() {
+    dismissing_ = true;
     if (actionSheet_) {
         actionSheet_->dismissWithClickedButtonIndex(0, true);
     } else if (popOverController_ && popOverController_->isPopoverVisible()) {
@@ -254,7 +270,7 @@ void AbstractSheetPicker::configureAndPresentActionSheetForView(QWidget* contain
     } else {
         height = systemVersionBelowFive() ? height + kOldLandscapeExtra : size.width();
     }
-    auto* sheet = new ui::ActionSheet(sheetTitle, {}, QString(), QString(), QStringList());
+    auto* sheet = new ui::ActionSheet(sheetTitle, this, QString(), QString(), QStringList());
     sheet->setActionSheetStyle(ui::ActionSheet::Style::BlackTranslucent);
     actionSheet_ = sheet;
     sheet->addSubview(container);
@@ -291,21 +307,6 @@ void AbstractSheetPicker::presentPopover(ui::PopoverController* popover) {
         }
         popover->presentPopoverFromRect(view ? QRectF(view->rect()) : QRectF(), view, true);
     }
-}
-
-bool AbstractSheetPicker::respondsTo(const QObject* target, const QByteArray& action,
-                                     const char* argumentTypes) {
-    if (!target || action.isEmpty()) {
-        return false;
-    }
-    const QByteArray signature = action + '(' + argumentTypes + ')';
-    return target->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(signature)) >= 0;
-}
-
-void AbstractSheetPicker::logInvalidCombination(const QObject* target, const QByteArray& action) {
-    qWarning("Invalid target/action ( %s / %s ) combination used for SheetPicker",
-             target ? target->metaObject()->className() : "(null)",
-             action.isEmpty() ? "(null)" : action.constData());
 }
 
 QWidget* AbstractSheetPicker::fallbackView() {

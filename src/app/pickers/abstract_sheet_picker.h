@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -11,12 +10,12 @@
 #include <QWidget>
 #include <functional>
 
+#include "ui/action_sheet.h"
 #include "ui/bar_button_item.h"
 
 namespace lumigrave {
 
 namespace ui {
-class ActionSheet;
 class PopoverController;
 class Toolbar;
 }  // namespace ui
@@ -32,11 +31,15 @@ struct SheetPickerButton {
 // view and report the value.
 //
 // Make pickers with new: a picker owns itself from construction until it is dismissed
-// (after Done or Cancel), and then deletes itself, so callers may forget it once shown.
-// The target is never owned; its actions are the names of slots or Q_INVOKABLE methods.
-class AbstractSheetPicker : public QObject {
+// (after Done or Cancel, or Escape on its sheet, which is a cancel), and then deletes
+// itself, so callers may forget it once shown. What the user chose reaches the caller
+// through the subclass's done block; a cancel through the cancel block. A Done or a
+// cancel with no block to tell is logged.
+class AbstractSheetPicker : public QObject, public ui::ActionSheet::Delegate {
     Q_OBJECT
   public:
+    using CancelBlock = std::function<void(AbstractSheetPicker* picker)>;
+
     ~AbstractSheetPicker() override;
 
     // A null title shows no title label.
@@ -52,9 +55,8 @@ class AbstractSheetPicker : public QObject {
     void setPresentFromRect(QRectF rect) { presentFromRect_ = rect; }
     ui::BarButtonItem* barButtonItem() const { return barButtonItem_; }
     QWidget* containerView() const { return containerView_; }
-    QObject* target() const { return target_; }
-    QByteArray successAction() const { return successAction_; }
-    QByteArray cancelAction() const { return cancelAction_; }
+    const CancelBlock& onSheetCancel() const { return onSheetCancel_; }
+    void setOnSheetCancel(CancelBlock block) { onSheetCancel_ = std::move(block); }
     ui::ActionSheet* actionSheet() const;
     ui::PopoverController* popOverController() const;
     // The toolbar of the picker on screen.
@@ -64,6 +66,9 @@ class AbstractSheetPicker : public QObject {
     void actionPickerDone(QObject* sender = nullptr);
     void actionPickerCancel(QObject* sender = nullptr);
     void dismissPicker();
+
+    // The sheet went without Done or Cancel (Escape): a cancel.
+    void didDismissWithButtonIndex(ui::ActionSheet& sheet, int buttonIndex) override;
 
     // Before showSheetPicker(). A null title reads as empty, a null value as 0.
     void addCustomButtonWithTitle(const QString& title, const QVariant& value);
@@ -76,12 +81,10 @@ class AbstractSheetPicker : public QObject {
 
   protected:
     // A bar button item origin is kept as barButtonItem(), a widget as containerView().
-    AbstractSheetPicker(QObject* target, const QByteArray& successAction,
-                        const QByteArray& cancelAction, QObject* origin);
+    explicit AbstractSheetPicker(QObject* origin);
 
-    virtual void notifyTargetDidSucceed(QObject* target, const QByteArray& action, QObject* origin);
-    // Sends action(QObject* origin) when the target has it.
-    virtual void notifyTargetDidCancel(QObject* target, const QByteArray& action, QObject* origin);
+    // Tells the subclass's done block what was chosen; false when there is none.
+    virtual bool notifyDidSucceed() { return false; }
     // Null in the base: a toolbar alone.
     virtual QWidget* configuredPickerView();
     // For a subclass whose picker view asks about itself while being configured.
@@ -100,12 +103,10 @@ class AbstractSheetPicker : public QObject {
     void configureAndPresentPopoverForView(QWidget* container);
     void presentPopover(ui::PopoverController* popover);
 
-    // Whether target has the method action(argumentTypes), e.g. "int,QObject*".
-    static bool respondsTo(const QObject* target, const QByteArray& action,
-                           const char* argumentTypes);
-    static void logInvalidCombination(const QObject* target, const QByteArray& action);
-
   private:
+    void notifyDidCancel();
+    // Logs a Done or a cancel that no block heard.
+    void logUnheard(const char* what) const;
     // Where a sheet or popover goes when the origin gave no view.
     static QWidget* fallbackView();
 
@@ -116,9 +117,10 @@ class AbstractSheetPicker : public QObject {
     QRectF presentFromRect_;
     QPointer<ui::BarButtonItem> barButtonItem_;
     QPointer<QWidget> containerView_;
-    QPointer<QObject> target_;
-    QByteArray successAction_;
-    QByteArray cancelAction_;
+    CancelBlock onSheetCancel_;
+    // Set while the picker dismisses its own sheet, so the sheet's report is not taken
+    // for an Escape.
+    bool dismissing_ = false;
     QPointer<ui::ActionSheet> actionSheet_;
     QPointer<ui::PopoverController> popOverController_;
     QPointer<ui::Toolbar> toolbar_;

@@ -10,20 +10,23 @@ constexpr int kPickerHeight = 216;
 DateSheetPicker* DateSheetPicker::showPickerWithTitle(const QString& title,
                                                       ui::DatePicker::Mode datePickerMode,
                                                       const QDateTime& selectedDate,
-                                                      QObject* target, const QByteArray& action,
+                                                      DoneBlock doneBlock, CancelBlock cancelBlock,
                                                       QObject* origin) {
-    auto* picker = new DateSheetPicker(title, datePickerMode, selectedDate, target, action, origin);
+    auto* picker = new DateSheetPicker(title, datePickerMode, selectedDate, std::move(doneBlock),
+                                       std::move(cancelBlock), origin);
     picker->showSheetPicker();
     return picker;
 }
 
 DateSheetPicker::DateSheetPicker(const QString& title, ui::DatePicker::Mode datePickerMode,
-                                 const QDateTime& selectedDate, QObject* target,
-                                 const QByteArray& action, QObject* origin)
-    : AbstractSheetPicker(target, action, QByteArray(), origin),
+                                 const QDateTime& selectedDate, DoneBlock doneBlock,
+                                 CancelBlock cancelBlock, QObject* origin)
+    : AbstractSheetPicker(origin),
       datePickerMode_(datePickerMode),
-      selectedDate_(selectedDate) {
+      selectedDate_(selectedDate),
+      onSheetDone_(std::move(doneBlock)) {
     setTitle(title);
+    setOnSheetCancel(std::move(cancelBlock));
 }
 
 DateSheetPicker::~DateSheetPicker() {
@@ -61,12 +64,12 @@ QWidget* DateSheetPicker::configuredPickerView() {
     return picker;
 }
 
-void DateSheetPicker::notifyTargetDidSucceed(QObject* target, const QByteArray& action,
-                                             QObject* origin) {
-    if (respondsTo(target, action, "QDateTime,QObject*")) {
-        QMetaObject::invokeMethod(target, action.constData(), Qt::DirectConnection,
-                                  Q_ARG(QDateTime, selectedDate_), Q_ARG(QObject*, origin));
+bool DateSheetPicker::notifyDidSucceed() {
+    if (!onSheetDone_) {
+        return false;
     }
+    onSheetDone_(this, selectedDate_);
+    return true;
 }
 
 }  // namespace lumigrave

@@ -7,18 +7,20 @@
 
 namespace lumigrave {
 
-// A sheet picker for a date or a time. On Done the target's action(QDateTime selectedDate,
-// QObject* origin) is called when the target has it. Custom button values are dates.
+// A sheet picker for a date or a time. On Done the done block is told the date shown.
+// Custom button values are dates.
 class DateSheetPicker : public AbstractSheetPicker {
     Q_OBJECT
   public:
+    using DoneBlock = std::function<void(DateSheetPicker* picker, const QDateTime& selectedDate)>;
+
     static DateSheetPicker* showPickerWithTitle(const QString& title,
                                                 ui::DatePicker::Mode datePickerMode,
-                                                const QDateTime& selectedDate, QObject* target,
-                                                const QByteArray& action, QObject* origin);
+                                                const QDateTime& selectedDate, DoneBlock doneBlock,
+                                                CancelBlock cancelBlock, QObject* origin);
 
     DateSheetPicker(const QString& title, ui::DatePicker::Mode datePickerMode,
-                    const QDateTime& selectedDate, QObject* target, const QByteArray& action,
+                    const QDateTime& selectedDate, DoneBlock doneBlock, CancelBlock cancelBlock,
                     QObject* origin);
     ~DateSheetPicker() override;
 
@@ -31,12 +33,12 @@ class DateSheetPicker : public AbstractSheetPicker {
 
   protected:
     QWidget* configuredPickerView() override;
-    void notifyTargetDidSucceed(QObject* target, const QByteArray& action,
-                                QObject* origin) override;
+    bool notifyDidSucceed() override;
 
   private:
     ui::DatePicker::Mode datePickerMode_;
     QDateTime selectedDate_;
+    DoneBlock onSheetDone_;
 };
 
 }  // namespace lumigrave

@@ -19,11 +19,11 @@ int digitCount(int max) {
 
 DistanceSheetPicker* DistanceSheetPicker::showPickerWithTitle(
     const QString& title, const QString& bigUnitString, int bigUnitMax, int selectedBigUnit,
-    const QString& smallUnitString, int smallUnitMax, int selectedSmallUnit, QObject* target,
-    const QByteArray& action, QObject* origin) {
-    auto* picker =
-        new DistanceSheetPicker(title, bigUnitString, bigUnitMax, selectedBigUnit, smallUnitString,
-                                smallUnitMax, selectedSmallUnit, target, action, origin);
+    const QString& smallUnitString, int smallUnitMax, int selectedSmallUnit, DoneBlock doneBlock,
+    CancelBlock cancelBlock, QObject* origin) {
+    auto* picker = new DistanceSheetPicker(title, bigUnitString, bigUnitMax, selectedBigUnit,
+                                           smallUnitString, smallUnitMax, selectedSmallUnit,
+                                           std::move(doneBlock), std::move(cancelBlock), origin);
     picker->showSheetPicker();
     return picker;
 }
@@ -31,9 +31,9 @@ DistanceSheetPicker* DistanceSheetPicker::showPickerWithTitle(
 DistanceSheetPicker::DistanceSheetPicker(const QString& title, const QString& bigUnitString,
                                          int bigUnitMax, int selectedBigUnit,
                                          const QString& smallUnitString, int smallUnitMax,
-                                         int selectedSmallUnit, QObject* target,
-                                         const QByteArray& action, QObject* origin)
-    : AbstractSheetPicker(target, action, QByteArray(), origin),
+                                         int selectedSmallUnit, DoneBlock doneBlock,
+                                         CancelBlock cancelBlock, QObject* origin)
+    : AbstractSheetPicker(origin),
       bigUnitString_(bigUnitString),
       bigUnitMax_(bigUnitMax),
       bigUnitDigits_(digitCount(bigUnitMax)),
@@ -41,8 +41,10 @@ DistanceSheetPicker::DistanceSheetPicker(const QString& title, const QString& bi
       smallUnitString_(smallUnitString),
       smallUnitMax_(smallUnitMax),
       smallUnitDigits_(digitCount(smallUnitMax)),
-      selectedSmallUnit_(selectedSmallUnit) {
+      selectedSmallUnit_(selectedSmallUnit),
+      onSheetDone_(std::move(doneBlock)) {
     setTitle(title);
+    setOnSheetCancel(std::move(cancelBlock));
 }
 
 DistanceSheetPicker::~DistanceSheetPicker() {
@@ -126,17 +128,16 @@ int DistanceSheetPicker::valueOfWheels(int firstComponent, int digits) const {
     return value;
 }
 
-void DistanceSheetPicker::notifyTargetDidSucceed(QObject* target, const QByteArray& action,
-                                                 QObject* origin) {
+bool DistanceSheetPicker::notifyDidSucceed() {
     if (pickerView()) {
         selectedBigUnit_ = valueOfWheels(0, bigUnitDigits_);
         selectedSmallUnit_ = valueOfWheels(bigUnitDigits_, smallUnitDigits_);
     }
-    if (respondsTo(target, action, "int,int,QObject*")) {
-        QMetaObject::invokeMethod(target, action.constData(), Qt::DirectConnection,
-                                  Q_ARG(int, selectedBigUnit_), Q_ARG(int, selectedSmallUnit_),
-                                  Q_ARG(QObject*, origin));
+    if (!onSheetDone_) {
+        return false;
     }
+    onSheetDone_(this, selectedBigUnit_, selectedSmallUnit_);
+    return true;
 }
 
 }  // namespace lumigrave

@@ -6,21 +6,23 @@
 namespace lumigrave {
 
 // A sheet picker for a distance in two units (metres and centimetres, feet and inches),
-// one wheel per decimal digit. On Done the target's action(int bigUnit, int smallUnit,
-// QObject* origin) is called when the target has it. Custom buttons are not supported.
+// one wheel per decimal digit. On Done the done block is told the two values the wheels
+// show. Custom buttons are not supported.
 class DistanceSheetPicker : public AbstractSheetPicker,
                             public ui::PickerViewDataSource,
                             public ui::PickerViewDelegate {
     Q_OBJECT
   public:
+    using DoneBlock = std::function<void(DistanceSheetPicker* picker, int bigUnit, int smallUnit)>;
+
     static DistanceSheetPicker* showPickerWithTitle(
         const QString& title, const QString& bigUnitString, int bigUnitMax, int selectedBigUnit,
-        const QString& smallUnitString, int smallUnitMax, int selectedSmallUnit, QObject* target,
-        const QByteArray& action, QObject* origin);
+        const QString& smallUnitString, int smallUnitMax, int selectedSmallUnit,
+        DoneBlock doneBlock, CancelBlock cancelBlock, QObject* origin);
 
     DistanceSheetPicker(const QString& title, const QString& bigUnitString, int bigUnitMax,
                         int selectedBigUnit, const QString& smallUnitString, int smallUnitMax,
-                        int selectedSmallUnit, QObject* target, const QByteArray& action,
+                        int selectedSmallUnit, DoneBlock doneBlock, CancelBlock cancelBlock,
                         QObject* origin);
     ~DistanceSheetPicker() override;
 
@@ -42,8 +44,7 @@ class DistanceSheetPicker : public AbstractSheetPicker,
 
   protected:
     QWidget* configuredPickerView() override;
-    void notifyTargetDidSucceed(QObject* target, const QByteArray& action,
-                                QObject* origin) override;
+    bool notifyDidSucceed() override;
 
   private:
     // Where a wheel sits: its unit's digits and maximum, and its place among them.
@@ -69,6 +70,7 @@ class DistanceSheetPicker : public AbstractSheetPicker,
     float wheelWidth_ = 0;
     float bigUnitWidth_ = 0;
     float smallUnitWidth_ = 0;
+    DoneBlock onSheetDone_;
 };
 
 }  // namespace lumigrave

@@ -10,18 +10,6 @@ constexpr float kWheelInset = 30;
 
 StringSheetPicker* StringSheetPicker::showPickerWithTitle(const QString& title,
                                                           const std::optional<QStringList>& rows,
-                                                          int initialSelection, QObject* target,
-                                                          const QByteArray& successAction,
-                                                          const QByteArray& cancelAction,
-                                                          QObject* origin) {
-    auto* picker = new StringSheetPicker(title, rows, initialSelection, target, successAction,
-                                         cancelAction, origin);
-    picker->showSheetPicker();
-    return picker;
-}
-
-StringSheetPicker* StringSheetPicker::showPickerWithTitle(const QString& title,
-                                                          const std::optional<QStringList>& rows,
                                                           int initialSelection, DoneBlock doneBlock,
                                                           CancelBlock cancelBlock,
                                                           QObject* origin) {
@@ -32,22 +20,14 @@ StringSheetPicker* StringSheetPicker::showPickerWithTitle(const QString& title,
 }
 
 StringSheetPicker::StringSheetPicker(const QString& title, const std::optional<QStringList>& rows,
-                                     int initialSelection, QObject* target,
-                                     const QByteArray& successAction,
-                                     const QByteArray& cancelAction, QObject* origin)
-    : AbstractSheetPicker(target, successAction, cancelAction, origin),
-      data_(rows),
-      selectedIndex_(initialSelection) {
-    setTitle(title);
-}
-
-StringSheetPicker::StringSheetPicker(const QString& title, const std::optional<QStringList>& rows,
                                      int initialSelection, DoneBlock doneBlock,
                                      CancelBlock cancelBlock, QObject* origin)
-    : StringSheetPicker(title, rows, initialSelection, nullptr, QByteArray(), QByteArray(),
-                        origin) {
-    onSheetDone_ = std::move(doneBlock);
-    onSheetCancel_ = std::move(cancelBlock);
+    : AbstractSheetPicker(origin),
+      data_(rows),
+      selectedIndex_(initialSelection),
+      onSheetDone_(std::move(doneBlock)) {
+    setTitle(title);
+    setOnSheetCancel(std::move(cancelBlock));
 }
 
 StringSheetPicker::~StringSheetPicker() {
@@ -88,25 +68,12 @@ QWidget* StringSheetPicker::configuredPickerView() {
     return picker;
 }
 
-void StringSheetPicker::notifyTargetDidSucceed(QObject* target, const QByteArray& action,
-                                               QObject* origin) {
-    if (onSheetDone_) {
-        onSheetDone_(this, selectedIndex_, data_ ? data_->value(selectedIndex_) : QString());
-    } else if (respondsTo(target, action, "int,QObject*")) {
-        QMetaObject::invokeMethod(target, action.constData(), Qt::DirectConnection,
-                                  Q_ARG(int, selectedIndex_), Q_ARG(QObject*, origin));
-    } else {
-        logInvalidCombination(target, action);
+bool StringSheetPicker::notifyDidSucceed() {
+    if (!onSheetDone_) {
+        return false;
     }
-}
-
-void StringSheetPicker::notifyTargetDidCancel(QObject* target, const QByteArray& action,
-                                              QObject* origin) {
-    if (onSheetCancel_) {
-        onSheetCancel_(this);
-    } else {
-        AbstractSheetPicker::notifyTargetDidCancel(target, action, origin);
-    }
+    onSheetDone_(this, selectedIndex_, data_ ? data_->value(selectedIndex_) : QString());
+    return true;
 }
 
 }  // namespace lumigrave

@@ -10,7 +10,7 @@
 namespace lumigrave {
 
 // A sheet picker offering a list of strings on one wheel. On Done it calls the done block
-// when there is one, else the target's success action(int selectedIndex, QObject* origin).
+// with the row chosen and its string.
 class StringSheetPicker : public AbstractSheetPicker,
                           public ui::PickerViewDataSource,
                           public ui::PickerViewDelegate {
@@ -18,23 +18,14 @@ class StringSheetPicker : public AbstractSheetPicker,
   public:
     using DoneBlock = std::function<void(StringSheetPicker* picker, int selectedIndex,
                                          const QString& selectedValue)>;
-    using CancelBlock = std::function<void(StringSheetPicker* picker)>;
 
     // Makes a picker and shows it; it deletes itself once dismissed.
-    static StringSheetPicker* showPickerWithTitle(const QString& title,
-                                                  const std::optional<QStringList>& rows,
-                                                  int initialSelection, QObject* target,
-                                                  const QByteArray& successAction,
-                                                  const QByteArray& cancelAction, QObject* origin);
     static StringSheetPicker* showPickerWithTitle(const QString& title,
                                                   const std::optional<QStringList>& rows,
                                                   int initialSelection, DoneBlock doneBlock,
                                                   CancelBlock cancelBlock, QObject* origin);
 
     // No rows (nullopt) shows the toolbar alone.
-    StringSheetPicker(const QString& title, const std::optional<QStringList>& rows,
-                      int initialSelection, QObject* target, const QByteArray& successAction,
-                      const QByteArray& cancelAction, QObject* origin);
     StringSheetPicker(const QString& title, const std::optional<QStringList>& rows,
                       int initialSelection, DoneBlock doneBlock, CancelBlock cancelBlock,
                       QObject* origin);
@@ -45,8 +36,6 @@ class StringSheetPicker : public AbstractSheetPicker,
     void setSelectedIndex(int index) { selectedIndex_ = index; }
     const DoneBlock& onSheetDone() const { return onSheetDone_; }
     void setOnSheetDone(DoneBlock block) { onSheetDone_ = std::move(block); }
-    const CancelBlock& onSheetCancel() const { return onSheetCancel_; }
-    void setOnSheetCancel(CancelBlock block) { onSheetCancel_ = std::move(block); }
 
     int numberOfComponents() const override { return 1; }
     int numberOfRowsInComponent(int component) const override;
@@ -56,15 +45,12 @@ class StringSheetPicker : public AbstractSheetPicker,
 
   protected:
     QWidget* configuredPickerView() override;
-    void notifyTargetDidSucceed(QObject* target, const QByteArray& action,
-                                QObject* origin) override;
-    void notifyTargetDidCancel(QObject* target, const QByteArray& action, QObject* origin) override;
+    bool notifyDidSucceed() override;
 
   private:
     std::optional<QStringList> data_;
     int selectedIndex_ = 0;
     DoneBlock onSheetDone_;
-    CancelBlock onSheetCancel_;
 };
 
 }  // namespace lumigrave
