@@ -25,6 +25,13 @@ BarButtonItem::~BarButtonItem() {
     delete customView_.data();
 }
 
+void BarButtonItem::setTitle(const QString& title) {
+    if (title_ != title) {
+        title_ = title;
+        emit changed();
+    }
+}
+
 void BarButtonItem::setEnabled(bool enabled) {
     if (enabled_ != enabled) {
         enabled_ = enabled;
@@ -44,6 +51,10 @@ QString BarButtonItem::systemItemTitle(SystemItem item) {
             return QStringLiteral("Done");
         case SystemItem::Cancel:
             return QStringLiteral("Cancel");
+        case SystemItem::Edit:
+            return QStringLiteral("Edit");
+        case SystemItem::Save:
+            return QStringLiteral("Save");
         default:
             return {};
     }

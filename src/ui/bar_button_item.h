@@ -18,7 +18,17 @@ class BarButtonItem : public QObject {
     Q_OBJECT
   public:
     enum class Style { Plain, Bordered, Done };
-    enum class SystemItem { None, Done, Cancel, FlexibleSpace, FixedSpace, Action };
+    enum class SystemItem {
+        None,
+        Done,
+        Cancel,
+        FlexibleSpace,
+        FixedSpace,
+        Action,
+        Trash,
+        Edit,
+        Save
+    };
     using Action = std::function<void(BarButtonItem* sender)>;
 
     BarButtonItem(const QIcon& image, Style style, Action action, QObject* parent = nullptr);
@@ -32,6 +42,7 @@ class BarButtonItem : public QObject {
     Style style() const { return style_; }
     const QIcon& image() const { return image_; }
     QString title() const { return title_; }
+    void setTitle(const QString& title);
     QWidget* customView() const { return customView_; }
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
@@ -52,7 +63,8 @@ class BarButtonItem : public QObject {
     // What a tap on the item does: the action with the item as sender.
     void trigger();
 
-    // The text a system item shows ("Done", "Cancel"); empty for the others.
+    // The text a system item shows ("Done", "Cancel", "Edit", "Save"); empty for the
+    // others, which show a picture (Action, Trash) or nothing (spaces).
     static QString systemItemTitle(SystemItem item);
 
   signals:

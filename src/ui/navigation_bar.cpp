@@ -38,7 +38,8 @@ class BarItemButton : public QAbstractButton {
             int w = fontMetrics().horizontalAdvance(item_->title()) + 20;
             return QSize(std::max(w, 44), 30);
         }
-        if (item_->systemItem() == BarButtonItem::SystemItem::Action) {
+        if (item_->systemItem() == BarButtonItem::SystemItem::Action ||
+            item_->systemItem() == BarButtonItem::SystemItem::Trash) {
             return QSize(36, 30);
         }
         QSize icon = item_->image().actualSize(QSize(64, 64));
@@ -77,8 +78,32 @@ class BarItemButton : public QAbstractButton {
         } else if (item_->systemItem() == BarButtonItem::SystemItem::Action) {
             QIcon icon = resourceIcon(QStringLiteral("images/sys-action.png"));
             icon.paint(&painter, rect().adjusted(4, 2, -4, -2));
+        } else if (item_->systemItem() == BarButtonItem::SystemItem::Trash) {
+            drawTrash(painter, QRectF(rect()).adjusted(10, 5, -10, -5));
         } else {
             item_->image().paint(&painter, rect().adjusted(4, 2, -4, -2));
+        }
+    }
+
+    // A bin with a lid and three ribs, in the bar's text colour.
+    static void drawTrash(QPainter& painter, QRectF area) {
+        const qreal w = std::min(area.width(), area.height() * 0.8);
+        const QRectF box(area.center().x() - w / 2, area.top(), w, area.height());
+        painter.setPen(QPen(style::chromeText(), 1.6, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(Qt::NoBrush);
+        const qreal lid = box.top() + box.height() * 0.18;
+        painter.drawLine(QPointF(box.left() - 2, lid), QPointF(box.right() + 2, lid));
+        painter.drawLine(QPointF(box.center().x() - w * 0.2, box.top()),
+                         QPointF(box.center().x() + w * 0.2, box.top()));
+        QPainterPath bin;
+        bin.moveTo(box.left() + 1, lid);
+        bin.lineTo(box.left() + w * 0.15, box.bottom());
+        bin.lineTo(box.right() - w * 0.15, box.bottom());
+        bin.lineTo(box.right() - 1, lid);
+        painter.drawPath(bin);
+        for (int i = 1; i <= 3; ++i) {
+            const qreal x = box.left() + w * i / 4;
+            painter.drawLine(QPointF(x, lid + 4), QPointF(x, box.bottom() - 3));
         }
     }
 
@@ -106,8 +131,8 @@ NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), titleLabel_(new
     titleLabel_->setStyleSheet(style::barTitleStyleSheet());
 }
 
-void NavigationBar::showItem(const NavigationItem& item) {
-    titleLabel_->setText(item.title);
+void NavigationBar::showItem(const NavigationItem& item, BarButtonItem* backItem) {
+    titleLabel_->setText(item.title());
     auto replace = [this](QPointer<QWidget>& slot, BarButtonItem* barItem) {
         if (slot) {
             if (slot->property(kCustomViewProperty).toBool()) {
@@ -123,8 +148,12 @@ void NavigationBar::showItem(const NavigationItem& item) {
             slot->show();
         }
     };
-    replace(left_, item.leftBarButtonItem);
-    replace(right_, item.rightBarButtonItem);
+    BarButtonItem* left = item.leftBarButtonItem();
+    if (left == nullptr && !item.hidesBackButton()) {
+        left = backItem;
+    }
+    replace(left_, left);
+    replace(right_, item.rightBarButtonItem());
     layoutContents();
 }
 

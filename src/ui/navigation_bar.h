@@ -10,15 +10,18 @@ class QLabel;
 namespace lumigrave::ui {
 
 class BarButtonItem;
-struct NavigationItem;
+class NavigationItem;
 
-// The bar above a screen: its left button, its title in the middle, its right button.
+// The bar above a screen: its left button (or the back button), its title in the
+// middle, its right button.
 class NavigationBar : public QWidget {
     Q_OBJECT
   public:
     explicit NavigationBar(QWidget* parent = nullptr);
 
-    void showItem(const NavigationItem& item);
+    // backItem, when given, stands in the left place unless the item has its own left
+    // button or hides the back button.
+    void showItem(const NavigationItem& item, BarButtonItem* backItem = nullptr);
     QString title() const;
     // The widgets showing the left and right items; null when there is none.
     QWidget* leftWidget() const { return left_; }

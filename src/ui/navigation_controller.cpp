@@ -4,6 +4,7 @@
 #include <QPropertyAnimation>
 #include <QWidget>
 
+#include "ui/bar_button_item.h"
 #include "ui/navigation_bar.h"
 #include "ui/toolbar.h"
 
@@ -30,6 +31,10 @@ NavigationController::~NavigationController() {
 void NavigationController::loadView() {
     auto* container = new QWidget;
     container->installEventFilter(this);
+    backItem_ = new BarButtonItem(
+        QStringLiteral("Back"), BarButtonItem::Style::Bordered,
+        [this](BarButtonItem*) { popViewControllerAnimated(true); }, this);
+    backItem_->setObjectName(QStringLiteral("Back"));
     navigationBar_ = new NavigationBar(container);
     toolbar_ = new Toolbar(container);
     toolbar_->hide();
@@ -114,7 +119,17 @@ void NavigationController::showTop(ViewController* leaving, bool animated) {
     }
     arrivingView->show();
     arrivingView->lower();
-    navigationBar_->showItem(arriving->navigationItem());
+    // The bar follows the top screen's item, and the title of the one beneath for the
+    // back button.
+    disconnect(topItemWatch_);
+    disconnect(beneathItemWatch_);
+    topItemWatch_ = connect(&arriving->navigationItem(), &NavigationItem::changed, this,
+                            [this] { showTopItem(); });
+    if (stack_.size() > 1) {
+        beneathItemWatch_ = connect(&stack_[stack_.size() - 2]->navigationItem(),
+                                    &NavigationItem::changed, this, [this] { showTopItem(); });
+    }
+    showTopItem();
     toolbar_->setItems(arriving->toolbarItems(), false);
     if (leaving != nullptr && onScreen) {
         leaving->viewDidDisappear(animated);
@@ -125,11 +140,38 @@ void NavigationController::showTop(ViewController* leaving, bool animated) {
     layoutBars(false);
 }
 
+void NavigationController::showTopItem() {
+    ViewController* top = topViewController();
+    if (!isViewLoaded() || top == nullptr) {
+        return;
+    }
+    BarButtonItem* back = nullptr;
+    if (stack_.size() > 1) {
+        const QString beneath = stack_[stack_.size() - 2]->title();
+        backItem_->setTitle(beneath.isEmpty() ? QStringLiteral("Back") : beneath);
+        back = backItem_;
+    }
+    navigationBar_->showItem(top->navigationItem(), back);
+}
+
+QRect NavigationController::contentArea() const {
+    if (!isViewLoaded()) {
+        return {};
+    }
+    QRect area = view_->rect();
+    if (!navigationBarHidden_) {
+        area.setTop(kBarHeight);
+    }
+    if (!toolbarHidden_) {
+        area.setBottom(area.bottom() - kBarHeight);
+    }
+    return area;
+}
+
 void NavigationController::controllerItemsChanged(ViewController* controller, bool animated) {
     if (!isViewLoaded() || controller != topViewController()) {
         return;
     }
-    navigationBar_->showItem(controller->navigationItem());
     if (toolbar_->items() != controller->toolbarItems()) {
         toolbar_->setItems(controller->toolbarItems(), animated);
     }
@@ -141,6 +183,7 @@ void NavigationController::setNavigationBarHidden(bool hidden, bool animated) {
         return;
     }
     slide(navigationBar_, hidden ? -kBarHeight : 0, hidden, animated);
+    reportContentArea();
 }
 
 void NavigationController::setToolbarHidden(bool hidden, bool animated) {
@@ -150,6 +193,7 @@ void NavigationController::setToolbarHidden(bool hidden, bool animated) {
     }
     int h = view()->height();
     slide(toolbar_, hidden ? h : h - kBarHeight, hidden, animated);
+    reportContentArea();
 }
 
 void NavigationController::slide(QWidget* bar, int y, bool hide, bool animated) {
@@ -181,6 +225,14 @@ void NavigationController::slide(QWidget* bar, int y, bool hide, bool animated) 
 void NavigationController::layoutBars(bool animated) {
     setNavigationBarHidden(navigationBarHidden_, animated);
     setToolbarHidden(toolbarHidden_, animated);
+}
+
+void NavigationController::reportContentArea() {
+    const QRect area = contentArea();
+    if (area != lastContentArea_) {
+        lastContentArea_ = area;
+        emit contentAreaChanged(area);
+    }
 }
 
 void NavigationController::viewWillAppear(bool animated) {

@@ -7,6 +7,8 @@
 
 class QPropertyAnimation;
 
+#include <QRect>
+
 namespace lumigrave::ui {
 
 class NavigationBar;
@@ -14,8 +16,14 @@ class Toolbar;
 
 // A stack of screens with a navigation bar above and a toolbar below. It owns the
 // screens pushed onto it. The bars float over the screen's view (as translucent bars
-// do), so a screen's view always fills the whole content area; hiding a bar slides it
-// out of the area, showing it slides it back.
+// do), so a screen's view always fills the whole container; contentArea() is the part
+// no visible bar covers, for a screen that lays itself out under opaque bars. Hiding a
+// bar slides it out, showing it slides it back.
+//
+// The bar follows the top screen's navigation item by itself. Above the root, the left
+// place holds a back button titled after the screen beneath ("Back" when that has no
+// title), which pops the top screen, unless the item has a left button of its own or
+// hides the back button.
 class NavigationController : public ViewController {
     Q_OBJECT
   public:
@@ -40,14 +48,23 @@ class NavigationController : public ViewController {
     bool isToolbarHidden() const { return toolbarHidden_; }
     void setToolbarHidden(bool hidden, bool animated);
 
-    // Called by a screen whose title, bar items or toolbar items changed.
+    // Called by a screen whose toolbar items changed.
     void controllerItemsChanged(ViewController* controller, bool animated);
+
+    // In the container's coordinates; follows the bars as they are hidden or shown (at
+    // once, not at the end of a slide) and the container as it is resized.
+    QRect contentArea() const;
+    // The back button shown above the root; null before the view is loaded.
+    BarButtonItem* backBarButtonItem() const { return backItem_; }
 
     // The top screen appears and disappears with the navigation controller.
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
     void viewDidDisappear(bool animated) override;
+
+  signals:
+    void contentAreaChanged(QRect area);
 
   protected:
     void loadView() override;
@@ -57,12 +74,19 @@ class NavigationController : public ViewController {
     void showTop(ViewController* leaving, bool animated);
     void layoutBars(bool animated);
     void slide(QWidget* bar, int y, bool hide, bool animated);
+    // Shows the top screen's item, with the back button when there is a screen beneath.
+    void showTopItem();
+    void reportContentArea();
 
     std::vector<std::unique_ptr<ViewController>> stack_;
     NavigationBar* navigationBar_ = nullptr;
     Toolbar* toolbar_ = nullptr;
     bool navigationBarHidden_ = false;
     bool toolbarHidden_ = true;
+    BarButtonItem* backItem_ = nullptr;
+    QMetaObject::Connection topItemWatch_;
+    QMetaObject::Connection beneathItemWatch_;
+    QRect lastContentArea_;
 };
 
 }  // namespace lumigrave::ui

@@ -56,17 +56,6 @@ void ViewController::unloadView() {
     viewDidUnload();
 }
 
-void ViewController::setTitle(const QString& title) {
-    navigationItem_.title = title;
-    navigationItemChanged();
-}
-
-void ViewController::navigationItemChanged() {
-    if (navigationController_ != nullptr) {
-        navigationController_->controllerItemsChanged(this, false);
-    }
-}
-
 void ViewController::setToolbarItems(const QList<BarButtonItem*>& items, bool animated) {
     toolbarItems_ = items;
     if (navigationController_ != nullptr) {

@@ -6,17 +6,12 @@
 #include <QString>
 #include <QWidget>
 
+#include "ui/navigation_item.h"
+
 namespace lumigrave::ui {
 
 class BarButtonItem;
 class NavigationController;
-
-// What a navigation bar shows for a controller: its title and its two buttons.
-struct NavigationItem {
-    QString title;
-    QPointer<BarButtonItem> leftBarButtonItem;
-    QPointer<BarButtonItem> rightBarButtonItem;
-};
 
 // A screen. Its view is made on first use by loadView(); the navigation controller
 // calls the appearance callbacks in the platform's order: the leaving screen's
@@ -33,10 +28,11 @@ class ViewController : public QObject {
     // Drops the view (as when memory runs low); viewDidUnload follows.
     void unloadView();
 
-    QString title() const { return navigationItem_.title; }
-    void setTitle(const QString& title);
+    QString title() const { return navigationItem_.title(); }
+    void setTitle(const QString& title) { navigationItem_.setTitle(title); }
+    // Changes to it reach the navigation bar by themselves.
     NavigationItem& navigationItem() { return navigationItem_; }
-    void navigationItemChanged();
+    const NavigationItem& navigationItem() const { return navigationItem_; }
 
     const QList<BarButtonItem*>& toolbarItems() const { return toolbarItems_; }
     void setToolbarItems(const QList<BarButtonItem*>& items, bool animated = false);

@@ -80,8 +80,8 @@ TEST_F(MainScreenTest, BuildsBothToolbarsAroundOneSharedSpace) {
     EXPECT_FALSE(modes->imageForSegment(1).isNull());
     EXPECT_EQ(modes->segmentedControlStyle(), 2);
     EXPECT_EQ(modes->selectedSegmentIndex(), 0);
-    EXPECT_EQ(root().navigationItem().leftBarButtonItem->customView(), modes);
-    EXPECT_EQ(root().navigationItem().rightBarButtonItem->style(),
+    EXPECT_EQ(root().navigationItem().leftBarButtonItem()->customView(), modes);
+    EXPECT_EQ(root().navigationItem().rightBarButtonItem()->style(),
               ui::BarButtonItem::Style::Bordered);
 }
 

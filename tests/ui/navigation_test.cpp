@@ -250,9 +250,8 @@ TEST_F(NavigationTest, TheBarShowsTheTopScreensTitleAndButtons) {
     auto* logo = new QLabel("logo");
     // Outlives the screens, as an item kept by the application does.
     auto logoItem = std::make_unique<BarButtonItem>(logo);
-    root_->navigationItem().rightBarButtonItem = edit;
-    root_->navigationItem().leftBarButtonItem = logoItem.get();
-    root_->navigationItemChanged();
+    root_->navigationItem().setRightBarButtonItem(edit);
+    root_->navigationItem().setLeftBarButtonItem(logoItem.get());
 
     NavigationBar* bar = navigation_->navigationBar();
     EXPECT_EQ(bar->title(), "Photos");
@@ -278,16 +277,18 @@ TEST_F(NavigationTest, TheBarShowsTheTopScreensTitleAndButtons) {
     QPointer<QWidget> editButton = bar->rightWidget();
     RecordingController* b = push("B", false);
     EXPECT_EQ(bar->title(), "B");
-    EXPECT_EQ(bar->leftWidget(), nullptr);
+    EXPECT_EQ(bar->leftWidget(), navigation_->backBarButtonItem()->shownWidget());
     EXPECT_EQ(bar->rightWidget(), nullptr);
     // The button made for the item goes; the custom view goes back to its item.
     flushDeletes();
     EXPECT_TRUE(editButton.isNull());
     EXPECT_EQ(logo->parentWidget(), nullptr);
 
-    // A covered screen's title reaches the bar only once it is on top again.
+    // A covered screen's title reaches the bar's title only once it is on top again; the
+    // back button takes it at once.
     root_->setTitle("Albums");
     EXPECT_EQ(bar->title(), "B");
+    EXPECT_EQ(navigation_->backBarButtonItem()->title(), "Albums");
     b->setTitle("Details");
     EXPECT_EQ(bar->title(), "Details");
     navigation_->popViewControllerAnimated(false);
@@ -296,6 +297,80 @@ TEST_F(NavigationTest, TheBarShowsTheTopScreensTitleAndButtons) {
     ASSERT_NE(bar->rightWidget(), nullptr);
     QTest::mouseClick(bar->rightWidget(), Qt::LeftButton);
     EXPECT_EQ(edits, 2);
+}
+
+TEST_F(NavigationTest, ChangesToTheTopItemReachTheBarByThemselves) {
+    NavigationBar* bar = navigation_->navigationBar();
+    auto* save = new BarButtonItem(BarButtonItem::SystemItem::Save, nullptr, root_);
+    root_->navigationItem().setRightBarButtonItem(save);
+    ASSERT_NE(bar->rightWidget(), nullptr);
+    EXPECT_EQ(bar->rightWidget(), save->shownWidget());
+    root_->navigationItem().setTitle("Library");
+    EXPECT_EQ(bar->title(), "Library");
+    root_->navigationItem().setRightBarButtonItem(nullptr);
+    EXPECT_EQ(bar->rightWidget(), nullptr);
+    // An item that goes away leaves the bar by itself too.
+    auto* trash = new BarButtonItem(BarButtonItem::SystemItem::Trash, nullptr);
+    root_->navigationItem().setLeftBarButtonItem(trash);
+    EXPECT_EQ(bar->leftWidget(), trash->shownWidget());
+    delete trash;
+    EXPECT_EQ(root_->navigationItem().leftBarButtonItem(), nullptr);
+}
+
+TEST_F(NavigationTest, TheBackButtonIsTitledAfterTheScreenBeneathAndPopsTheTop) {
+    NavigationBar* bar = navigation_->navigationBar();
+    EXPECT_EQ(bar->leftWidget(), nullptr);  // nothing to go back to from the root
+    RecordingController* b = push("B", false);
+    BarButtonItem* back = navigation_->backBarButtonItem();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->title(), "Photos");
+    ASSERT_NE(bar->leftWidget(), nullptr);
+    EXPECT_EQ(bar->leftWidget(), back->shownWidget());
+
+    RecordingController* c = push("C", false);
+    EXPECT_EQ(back->title(), "B");
+    // A screen beneath with no title gives the platform's "Back".
+    b->setTitle("");
+    EXPECT_EQ(back->title(), "Back");
+    b->setTitle("B");
+    // A left button of the screen's own takes the back button's place; so does hiding it.
+    auto* cancel = new BarButtonItem(BarButtonItem::SystemItem::Cancel, nullptr, c);
+    c->navigationItem().setLeftBarButtonItem(cancel);
+    EXPECT_EQ(bar->leftWidget(), cancel->shownWidget());
+    c->navigationItem().setLeftBarButtonItem(nullptr);
+    c->navigationItem().setHidesBackButton(true);
+    EXPECT_EQ(bar->leftWidget(), nullptr);
+    c->navigationItem().setHidesBackButton(false);
+    ASSERT_NE(bar->leftWidget(), nullptr);
+
+    log.clear();
+    QTest::mouseClick(bar->leftWidget(), Qt::LeftButton);
+    EXPECT_EQ(navigation_->viewControllers().size(), 2u);
+    EXPECT_EQ(bar->title(), "B");
+    EXPECT_EQ(back->title(), "Photos");
+    EXPECT_TRUE(log.contains("B willAppear animated"));
+    QTest::mouseClick(bar->leftWidget(), Qt::LeftButton);
+    EXPECT_EQ(navigation_->viewControllers(), (Controllers{root_}));
+    EXPECT_EQ(bar->leftWidget(), nullptr);
+}
+
+TEST_F(NavigationTest, TheContentAreaIsWhatNoVisibleBarCovers) {
+    std::vector<QRect> reported;
+    QObject::connect(navigation_.get(), &NavigationController::contentAreaChanged,
+                     [&](QRect area) { reported.push_back(area); });
+    EXPECT_EQ(navigation_->contentArea(), QRect(0, 44, 320, 436));
+    navigation_->setToolbarHidden(false, true);
+    // At once, not at the end of the slide: a page lays itself out for where the bar goes.
+    EXPECT_EQ(navigation_->contentArea(), QRect(0, 44, 320, 392));
+    navigation_->setNavigationBarHidden(true, false);
+    EXPECT_EQ(navigation_->contentArea(), QRect(0, 0, 320, 436));
+    window_.resize(400, 600);
+    settle();
+    EXPECT_EQ(navigation_->contentArea(), QRect(0, 0, 400, 556));
+    EXPECT_EQ(reported, (std::vector<QRect>{QRect(0, 44, 320, 392), QRect(0, 0, 320, 436),
+                                            QRect(0, 0, 400, 556)}));
+    // The screen's own view still fills the container, under the bars.
+    EXPECT_EQ(root_->view()->geometry(), QRect(0, 0, 400, 600));
 }
 
 TEST_F(NavigationTest, HiddenBarsSlideOutAndShownOnesSlideBack) {

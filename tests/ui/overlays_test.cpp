@@ -593,40 +593,45 @@ TEST(Presentation, EveryKindLeavesInOneOrderAndIsListedWithoutBeingNamed) {
 }
 
 TEST(Presentation, ANonModalPanelLeavesTheFocusAndTheRestOfTheWindowAlone) {
-    Window window;
-    window.resize(320, 480);
-    auto* field = new QLineEdit(&window);
+    QStringList log;  // outlives the window and what goes with it
+    auto window = std::make_unique<Window>();
+    window->resize(320, 480);
+    auto* field = new QLineEdit(window.get());
     field->setGeometry(10, 10, 200, 30);
     int clicks = 0;
-    auto* button = new QPushButton("Under", &window);
+    auto* button = new QPushButton("Under", window.get());
     button->setGeometry(10, 100, 100, 30);
     QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
-    window.show();
+    window->show();
     settle();
     field->setFocus();
     ASSERT_TRUE(field->hasFocus());
 
-    QStringList log;
     auto* bar = new RidingBar(&log);
-    ASSERT_TRUE(bar->show(&window, Presentation::Modality::NonModal));
+    ASSERT_TRUE(bar->show(window.get(), Presentation::Modality::NonModal));
     auto* panel = bar->panel();
-    EXPECT_EQ(panel->mapTo(&window, QPoint()), QPoint(60, 450));
+    EXPECT_EQ(panel->mapTo(window.get(), QPoint()), QPoint(60, 450));
     // The layer is only as large as its panel: no dimming, no cover.
     EXPECT_EQ(panel->parentWidget()->geometry(), QRect(60, 450, 200, 30));
     EXPECT_TRUE(field->hasFocus());
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
     // It follows the window's size.
-    window.resize(400, 600);
+    window->resize(400, 600);
     settle();
-    EXPECT_EQ(panel->mapTo(&window, QPoint()), QPoint(100, 570));
+    EXPECT_EQ(panel->mapTo(window.get(), QPoint()), QPoint(100, 570));
 
     // A modal one takes the focus and keeps the clicks from what is under it.
     auto* modal = new RidingBar(&log);
-    ASSERT_TRUE(modal->show(&window, Presentation::Modality::Modal));
+    ASSERT_TRUE(modal->show(window.get(), Presentation::Modality::Modal));
     EXPECT_FALSE(field->hasFocus());
     QTest::mouseClick(modal->panel()->parentWidget(), Qt::LeftButton, {}, QPoint(20, 115));
     EXPECT_EQ(clicks, 1);
+
+    // Both go with the window, while their log is still there to hear it.
+    window.reset();
+    flushDeletes();
+    EXPECT_EQ(log.count("deleted"), 2);
 }
 
 TEST(Presentation, WithNoWindowItSaysSoAndOneThatOwnsItselfIsReleased) {

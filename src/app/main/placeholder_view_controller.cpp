@@ -14,11 +14,11 @@ namespace lumigrave {
 
 PlaceholderViewController::PlaceholderViewController(const QString& title, QObject* parent)
     : ui::ViewController(parent) {
-    navigationItem().title = title;
-    navigationItem().leftBarButtonItem = new ui::BarButtonItem(
-        ui::BarButtonItem::SystemItem::Cancel, [this](ui::BarButtonItem*) { cancel(); }, this);
-    navigationItem().rightBarButtonItem = new ui::BarButtonItem(
-        ui::BarButtonItem::SystemItem::Done, [this](ui::BarButtonItem*) { done(); }, this);
+    navigationItem().setTitle(title);
+    navigationItem().setLeftBarButtonItem(new ui::BarButtonItem(
+        ui::BarButtonItem::SystemItem::Cancel, [this](ui::BarButtonItem*) { cancel(); }, this));
+    navigationItem().setRightBarButtonItem(new ui::BarButtonItem(
+        ui::BarButtonItem::SystemItem::Done, [this](ui::BarButtonItem*) { done(); }, this));
 }
 
 void PlaceholderViewController::loadView() {

@@ -124,13 +124,12 @@ void RootViewController::loadView() {
     operatingModeSeg_->setSegmentedControlStyle(2);
     operatingModeSeg_->setAccessibleName(QStringLiteral("Mode"));
     auto* modeItem = new ui::BarButtonItem(operatingModeSeg_, this);
-    navigationItem().leftBarButtonItem = modeItem;
+    navigationItem().setLeftBarButtonItem(modeItem);
     auto* settings = new ui::BarButtonItem(
         ui::resourceIcon(QStringLiteral("images/nv-gear.png")), ui::BarButtonItem::Style::Bordered,
         [this](ui::BarButtonItem*) { showSettings(); }, this);
     settings->setObjectName(QStringLiteral("Settings"));
-    navigationItem().rightBarButtonItem = settings;
-    navigationItemChanged();
+    navigationItem().setRightBarButtonItem(settings);
 
     createToolbarItemsEmbosser();
     createToolbarItemsPhoto();
