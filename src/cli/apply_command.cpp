@@ -103,16 +103,9 @@ std::vector<Task> planTasks(const ApplyOptions& o) {
 
 }  // namespace
 
-int runApply(const QStringList& arguments, const QString& databasePath, QTextStream& out,
+int runApply(const ApplyOptions& o, const QString& databasePath, QTextStream& out,
              QTextStream& err) {
     Q_UNUSED(out);
-    QString error;
-    const std::optional<ApplyOptions> options = parseApplyOptions(arguments, &error);
-    if (!options) {
-        err << "lumigrave-cli apply: " << error << "\n";
-        return 2;
-    }
-    const ApplyOptions& o = *options;
     Screen::setMainScreenScale(o.screenScale);
     const std::optional<Embosser> embosser = choosePreset(o, databasePath, err);
     if (!embosser) {

@@ -1,88 +1,40 @@
 #include "cli/apply_options.h"
 
-#include <QHash>
-
+#include "cli/option_reader.h"
 #include "model/layout_type.h"
 
 namespace lumigrave::cli {
-
-namespace {
-
-const QHash<QString, int> kLayouts = {{"center", kLayoutCenter},
-                                      {"top-left", kLayoutTopLeft},
-                                      {"top-right", kLayoutTopRight},
-                                      {"bottom-left", kLayoutBottomLeft},
-                                      {"bottom-right", kLayoutBottomRight},
-                                      {"tile-parallel", kLayoutTileParallel},
-                                      {"tile-interlace", kLayoutTileInterlace}};
-
-class Parser {
-  public:
-    Parser(const QStringList& arguments, QString* error) : args_(arguments), error_(error) {}
-
-    bool atEnd() const { return next_ >= args_.size(); }
-    QString take() { return args_[next_++]; }
-
-    bool value(const QString& option, QString* out) {
-        if (atEnd()) {
-            return fail(QStringLiteral("%1 needs a value").arg(option));
-        }
-        *out = take();
-        return true;
-    }
-    bool number(const QString& option, float* out) {
-        QString text;
-        if (!value(option, &text)) {
-            return false;
-        }
-        bool ok = false;
-        *out = text.toFloat(&ok);
-        return ok ? true : fail(QStringLiteral("%1 needs a number, not \"%2\"").arg(option, text));
-    }
-    bool integer(const QString& option, qint64* out, qint64 low, qint64 high) {
-        QString text;
-        if (!value(option, &text)) {
-            return false;
-        }
-        bool ok = false;
-        *out = text.toLongLong(&ok);
-        if (!ok || *out < low || *out > high) {
-            return fail(QStringLiteral("%1 needs a whole number from %2 to %3, not \"%4\"")
-                            .arg(option)
-                            .arg(low)
-                            .arg(high)
-                            .arg(text));
-        }
-        return true;
-    }
-    bool fail(const QString& message) {
-        *error_ = message;
-        return false;
-    }
-
-  private:
-    QStringList args_;
-    qsizetype next_ = 0;
-    QString* error_;
-};
-
-}  // namespace
 
 QString extensionForFormat(const QString& format) {
     return format == QLatin1String("png") ? QStringLiteral("png") : QStringLiteral("jpg");
 }
 
+QString layoutNames(const QString& separator) {
+    QStringList names;
+    for (const LayoutTypeNames& row : kLayoutTypeNames) {
+        names << QString::fromLatin1(row.name);
+    }
+    return names.join(separator);
+}
+
 std::optional<ApplyOptions> parseApplyOptions(const QStringList& arguments, QString* error) {
     ApplyOptions o;
-    Parser p(arguments, error);
+    OptionReader p(arguments, error);
     bool ok = true;
     while (ok && !p.atEnd()) {
         const QString a = p.take();
         QString text;
         float f = 0;
         qint64 n = 0;
-        if (a == "-o" || a == "--output") {
-            ok = p.value(a, &o.outputDirectory);
+        if (a == "--help" || a == "-h") {
+            ApplyOptions help;
+            help.help = true;
+            return help;
+        } else if (a == "-o" || a == "--output") {
+            ok = p.path(a, "folder", &o.outputDirectory);
+        } else if (a == "--db") {
+            ok = p.path(a, "file", &text);
+            o.databasePath = text;
         } else if (a == "--preset") {
             ok = p.integer(a, &n, 0, 1'000'000);
             o.presetPosition = int(n);
@@ -103,13 +55,12 @@ std::optional<ApplyOptions> parseApplyOptions(const QStringList& arguments, QStr
             o.angle = f;
         } else if (a == "--layout") {
             ok = p.value(a, &text);
-            if (ok && !kLayouts.contains(text)) {
-                ok = p.fail(QStringLiteral("--layout must be one of center, top-left, top-right, "
-                                           "bottom-left, bottom-right, tile-parallel, "
-                                           "tile-interlace; not \"%1\"")
-                                .arg(text));
+            const std::optional<LayoutType> layout = layoutTypeForName(text);
+            if (ok && !layout) {
+                ok = p.fail(QStringLiteral("--layout must be one of %1; not \"%2\"")
+                                .arg(layoutNames(QStringLiteral(", ")), text));
             }
-            o.layoutType = kLayouts.value(text);
+            o.layoutType = layout.value_or(kLayoutCenter);
         } else if (a == "--margins") {
             float vertical = 0;
             ok = p.number(a, &f) && p.number(a, &vertical);

@@ -27,6 +27,11 @@ struct ApplyOptions {
     int jobs = 0;  // 0: one per core
     bool overwrite = false;
     float screenScale = 1;
+    // --db is taken among apply's options as well as before the command.
+    std::optional<QString> databasePath;
+    bool help = false;  // --help: nothing else is looked at
+
+    bool operator==(const ApplyOptions&) const = default;
 };
 
 // Parses the arguments after "apply". On a mistake, returns nothing and sets *error to
@@ -35,5 +40,8 @@ std::optional<ApplyOptions> parseApplyOptions(const QStringList& arguments, QStr
 
 // The file name extension of an output format ("jpg", "png").
 QString extensionForFormat(const QString& format);
+
+// "center, top-left, …": every layout name, in the order of the layout types.
+QString layoutNames(const QString& separator);
 
 }  // namespace lumigrave::cli

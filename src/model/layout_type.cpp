@@ -1,17 +1,21 @@
 #include "model/layout_type.h"
 
-#include <array>
-
 namespace lumigrave {
 
 QString layoutTypeTitle(int layoutType) {
-    static const std::array<const char*, kLayoutTypeCount> titles = {
-        "Center",       "Top Left",      "Top Right",     "Bottom Left",
-        "Bottom Right", "Tile Parallel", "Tile Interlace"};
     if (layoutType < 0 || layoutType >= kLayoutTypeCount) {
         return {};
     }
-    return QString::fromLatin1(titles[layoutType]);
+    return QString::fromLatin1(kLayoutTypeNames[size_t(layoutType)].title);
+}
+
+std::optional<LayoutType> layoutTypeForName(const QString& name) {
+    for (const LayoutTypeNames& row : kLayoutTypeNames) {
+        if (name == QLatin1String(row.name)) {
+            return row.type;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace lumigrave
