@@ -1,6 +1,9 @@
 #include "app/app_delegate.h"
 
+#include <QEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "app/activity_overlay.h"
 #include "app/main/root_view_controller.h"
@@ -54,6 +57,7 @@ bool AppDelegate::didFinishLaunching() {
     originalImage_ = Image();
     activeImage_ = Image();
     embossedImage_ = Image();
+    detectScreenScale();
     seedAppDatabase();
     seedPreferences();
     detectBackgroundSupport();
@@ -65,6 +69,13 @@ bool AppDelegate::didFinishLaunching() {
     RunLoop::performAfter(
         0.5, [this] { testOffline(); }, this);
     return true;
+}
+
+void AppDelegate::detectScreenScale() {
+    // The window is not made yet; it opens on the primary screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        Screen::setMainScreenScale(float(screen->devicePixelRatio()));
+    }
 }
 
 QString AppDelegate::appDatabasePath() const {
@@ -150,13 +161,43 @@ void AppDelegate::createWindow() {
     window_->setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
     Size bounds = Screen::bounds();
     window_->resize(int(bounds.width), int(bounds.height));
-    navigationController_ = std::make_unique<ui::NavigationController>(new RootViewController);
+    // Watched before it is shown: a window opening on another screen than the primary
+    // one brings another scale with it.
+    window_->installEventFilter(this);
+    navigationController_ =
+        std::make_unique<ui::NavigationController>(new RootViewController(mainScreenState_));
     navigationController_->view();
     navigationController_->navigationBar()->setBarStyle(ui::BarStyle::Black);
     navigationController_->navigationBar()->setTranslucent(true);
     navigationController_->toolbar()->setBarStyle(ui::BarStyle::BlackTranslucent);
     window_->setRootViewController(navigationController_.get());
     window_->makeKeyAndVisible();
+}
+
+bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
+    // Seen before the window's own handlers, so the scale is taken before it is shown.
+    if (watched == window_.get() &&
+        (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal)) {
+        followScreenScale();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void AppDelegate::followScreenScale() {
+    if (!window_) {
+        return;
+    }
+    const float before = Screen::mainScreenScale();
+    Screen::setMainScreenScale(float(window_->devicePixelRatioF()));
+    if (Screen::mainScreenScale() == before || activeImage_.isNull()) {
+        return;
+    }
+    if (RootViewController* root = rootViewController()) {
+        root->updateImage(activeImage_);
+    } else {
+        embossedImage_ =
+            EmbossComposer::embossedImageForEmbosser(*presets_.activeEmbosser, activeImage_);
+    }
 }
 
 void AppDelegate::testOffline() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/main/main_screen_state.h"
 #include "model/embosser_load.h"
 #include "platform/geometry.h"
 #include "platform/image.h"
@@ -47,7 +48,9 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
     bool openURL(const QUrl& url) override;
     void filesDropped(const QList<QUrl>& urls) override;
 
-    // The launch's steps, in their order.
+    // The launch's steps, in their order. The screen's scale is taken first, so that
+    // the demo photo's relief is rendered at the display's resolution.
+    void detectScreenScale();
     virtual QString appDatabasePath() const;
     virtual void seedAppDatabase();
     virtual void seedPreferences();
@@ -88,14 +91,22 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
     void hideActivityView();
 
     bool handleOpenURL(const QUrl& url);
+    // Takes the window's device pixel ratio as the screen's scale and, when it changed,
+    // renders the watermark again at the new resolution. The window calls for it as it
+    // is shown and as it moves to another screen.
+    void followScreenScale();
     // One step of the rating countdown.
     void saveData();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     std::unique_ptr<ui::Window> window_;
     std::unique_ptr<ui::NavigationController> navigationController_;
     std::unique_ptr<ActivityOverlay> activityView_;
     bool backgroundSupported_ = false;
+    MainScreenState mainScreenState_;
     Image originalImage_;
     Image activeImage_;
     Image embossedImage_;

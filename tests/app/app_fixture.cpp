@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "app/activity_overlay.h"
 #include "platform/screen.h"
 #include "ui/bar_button_item.h"
 #include "ui/image_picker_controller.h"
@@ -15,7 +16,6 @@ void AppTest::SetUp() {
     home_ = std::make_unique<TempHome>();
     Screen::setBounds(Size{320, 480});
     Screen::setMainScreenScale(1);
-    RootViewController::resetFirstAppearanceForTests();
 }
 
 void AppTest::TearDown() {
@@ -41,25 +41,38 @@ void AppTest::kill() {
     application_.reset();
     delegate_.reset();
     settle();
-    RootViewController::resetFirstAppearanceForTests();
 }
 
 void AppTest::click(QWidget* widget, QPoint at) {
-    ASSERT_NE(widget, nullptr);
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier,
-                      at.isNull() ? widget->rect().center() : at);
+    press(widget, at);
     settle();
 }
 
+void AppTest::press(QWidget* widget, QPoint at) {
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier,
+                      at.isNull() ? widget->rect().center() : at);
+}
+
 void AppTest::clickToolbarItem(const QString& name) {
+    pressToolbarItem(name);
+    settle();
+}
+
+void AppTest::pressToolbarItem(const QString& name) {
     ui::Toolbar* toolbar = app().navigationController()->toolbar();
     for (ui::BarButtonItem* item : toolbar->items()) {
         if (item->objectName() == name) {
-            click(toolbar->widgetForItem(item));
+            press(toolbar->widgetForItem(item));
             return;
         }
     }
     ADD_FAILURE() << "No toolbar item " << name.toStdString();
+}
+
+QString AppTest::overlayMessage() {
+    ActivityOverlay* overlay = app().overlay();
+    return overlay != nullptr && overlay->isShown() ? overlay->message() : QString();
 }
 
 void AppTest::settle() {

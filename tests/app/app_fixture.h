@@ -40,10 +40,16 @@ class AppTest : public ::testing::Test {
     static Image photo(int width, int height);
     // Hands a photo to the main screen as the picker does, and lets the work run.
     void pick(const Image& image);
-    // The window clicked at a point of a widget in it, as the mouse does.
+    // The window clicked at a point of a widget in it, as the mouse does, then settled.
     static void click(QWidget* widget, QPoint at = {});
+    // The same click with nothing run after it: what the click did at once is visible.
+    static void press(QWidget* widget, QPoint at = {});
     // The toolbar item of the main screen's bar with that name, clicked.
     void clickToolbarItem(const QString& name);
+    // The same, with nothing run after it.
+    void pressToolbarItem(const QString& name);
+    // The activity overlay's message while it is shown; empty while none is.
+    QString overlayMessage();
 
     std::unique_ptr<TempHome> home_;
     std::unique_ptr<AppDelegate> delegate_;

@@ -11,11 +11,13 @@
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/user_defaults.h"
+#include "render/emboss_composer.h"
 #include "sharing/share_center.h"
 #include "support/widget_test_support.h"
 #include "ui/activity_indicator_view.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
+#include "ui/image_view.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
@@ -108,6 +110,31 @@ TEST_F(LaunchTest, BuildsTheSharedStateFromTheSeedDatabaseAndTheDemoPhoto) {
     EXPECT_TRUE(navigation->navigationBar()->isTranslucent());
     EXPECT_EQ(navigation->toolbar()->barStyle(), ui::BarStyle::BlackTranslucent);
     EXPECT_EQ(navigation->navigationBar()->title(), "Lumigrave");
+}
+
+TEST_F(LaunchTest, TheWatermarkFollowsTheWindowToAScreenOfAnotherScale) {
+    launch();
+    EXPECT_FLOAT_EQ(Screen::mainScreenScale(), float(app().window()->devicePixelRatioF()));
+    const Image here = app().embossedImage();
+    // As if it had been rendered on a screen of twice the density before the window
+    // came to this one.
+    Screen::setMainScreenScale(2);
+    root().updateImage(app().activeImage());
+    ASSERT_NE(app().embossedImage().pixels(), here.pixels());
+
+    QEvent moved(QEvent::ScreenChangeInternal);
+    QCoreApplication::sendEvent(app().window(), &moved);
+    EXPECT_FLOAT_EQ(Screen::mainScreenScale(), 1);
+    EXPECT_EQ(app().embossedImage().pixels(), here.pixels());
+    EXPECT_TRUE(root().imageSubView()->image().isSameImage(app().embossedImage()));
+
+    // A screen of the same scale renders nothing again.
+    const Image current = app().embossedImage();
+    QCoreApplication::sendEvent(app().window(), &moved);
+    app().window()->hide();
+    app().window()->show();
+    settle();
+    EXPECT_TRUE(app().embossedImage().isSameImage(current));
 }
 
 TEST_F(LaunchTest, SeedsThePreferencesOnTheFirstLaunchOnly) {

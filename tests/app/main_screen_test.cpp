@@ -226,11 +226,10 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
     settle();
     EXPECT_EQ(app().activityView(), nullptr);
     root().didDismissWithButtonIndex(services, 1);
-    ASSERT_NE(app().activityView(), nullptr);
-    EXPECT_TRUE(app().activityView()->isVisible());
+    EXPECT_EQ(overlayMessage(), "Loading...");
     EXPECT_EQ(alert(), nullptr);
     settle();
-    EXPECT_FALSE(app().activityView()->isVisible());
+    EXPECT_EQ(overlayMessage(), "");
     ASSERT_NE(alert(), nullptr);
     EXPECT_EQ(alert()->message(), "This is not available yet.");
 
@@ -242,6 +241,32 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
     root().didDismissWithButtonIndex(stranger, 0);
     settle();
     EXPECT_EQ(ui::OnScreen::all<ui::AlertView>().size(), alerts);
+}
+
+TEST_F(MainScreenTest, TheTextAndFontEditorsOpenBehindTheLoadingOverlay) {
+    launch();
+    for (const char* name : {"Text", "Font"}) {
+        pressToolbarItem(name);
+        // Shown at once; the editor comes a turn later and takes the overlay down.
+        EXPECT_EQ(overlayMessage(), "Loading...") << name;
+        EXPECT_EQ(navigation().topViewController(), &root()) << name;
+        settle();
+        EXPECT_EQ(navigation().topViewController()->title(), name);
+        EXPECT_EQ(overlayMessage(), "") << name;
+        navigation().popViewControllerAnimated(false);
+        settle();
+        ASSERT_EQ(navigation().topViewController(), &root());
+    }
+    // The editors without a lengthy start show no overlay.
+    for (const char* name : {"Size, Opacity and Angle", "Layout", "Presets"}) {
+        pressToolbarItem(name);
+        EXPECT_EQ(overlayMessage(), "") << name;
+        EXPECT_TRUE(ui::test::eventually(
+            [&] { return navigation().topViewController() != &root(); }, kSlideMs));
+        navigation().popViewControllerAnimated(false);
+        EXPECT_TRUE(ui::test::eventually(
+            [&] { return navigation().topViewController() == &root(); }, kSlideMs));
+    }
 }
 
 TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsNot) {

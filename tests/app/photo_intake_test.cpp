@@ -3,12 +3,20 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
 #include <QListView>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
+#include "app/main/mm_segmented_switcher.h"
+#include "app/main/photo_intake.h"
+#include "app/pickers/string_sheet_picker.h"
 #include "app_fixture.h"
 #include "platform/user_defaults.h"
+#include "render/output_sizes.h"
+#include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
 #include "ui/bar_button_item.h"
@@ -21,12 +29,58 @@
 namespace lumigrave::test {
 namespace {
 
+// A row of the output-size picker for a photo, and what choosing it means.
+struct SizeRow {
+    const char* name;
+    Size photo;
+    int row;
+    bool taken;
+    Size target;
+    qint64 maxOutputPix;
+};
+
+class OutputSizeForRowTest : public ::testing::TestWithParam<SizeRow> {};
+
+TEST_P(OutputSizeForRowTest, GivesTheTargetAndTheStoredLength) {
+    const SizeRow& row = GetParam();
+    std::optional<OutputSizeChoice> choice = outputSizeForRow(maxOutputSizes(row.photo), row.row);
+    ASSERT_EQ(choice.has_value(), row.taken);
+    if (row.taken) {
+        EXPECT_FLOAT_EQ(choice->target.width, row.target.width);
+        EXPECT_FLOAT_EQ(choice->target.height, row.target.height);
+        EXPECT_EQ(choice->maxOutputPix, row.maxOutputPix);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OutputSizeForRowTest,
+    ::testing::Values(
+        // Row 0 is the photo's own size and stores 0.
+        SizeRow{"OwnSize", {600, 450}, 0, true, {600, 450}, 0},
+        SizeRow{"LargestOfASmallPhoto", {600, 450}, 1, true, {600, 450}, 600},
+        SizeRow{"SmallerOfASmallPhoto", {600, 450}, 3, true, {480, 360}, 480},
+        SizeRow{"SmallestPhotoOwnSize", {400, 300}, 0, true, {400, 300}, 0},
+        SizeRow{"SmallestPhotoOnlySize", {400, 300}, 1, true, {400, 300}, 400},
+        // The portrait photo's 960 entry is 959.99994 high in single precision: 959.
+        SizeRow{"PortraitNineSixty", {1936, 2592}, 7, true, {717.03705f, 959.99994f}, 959},
+        SizeRow{"PortraitLargest", {1936, 2592}, 1, true, {1075.5555f, 1440}, 1440},
+        SizeRow{"LandscapeNineSixty", {3264, 2448}, 7, true, {960, 720}, 960},
+        // Rows outside the list, as a list changed under an open picker would give.
+        SizeRow{"PastTheEnd", {400, 300}, 2, false, {}, 0},
+        SizeRow{"FarPastTheEnd", {600, 450}, 15, false, {}, 0},
+        SizeRow{"Negative", {600, 450}, -1, false, {}, 0},
+        SizeRow{"NoPhotoAtAll", {0, 0}, 0, false, {}, 0},
+        SizeRow{"TooSmallAPhoto", {399, 300}, 0, false, {}, 0}),
+    [](const ::testing::TestParamInfo<SizeRow>& info) { return std::string(info.param.name); });
+
 class PhotoIntakeTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
         launch();
         demo_ = app().originalImage();
+        // Photo mode: the toolbar with the output size.
+        click(root().operatingModeSeg());
     }
 
     qint64 maxOutputPix() { return UserDefaults().integerForKey(kMaxOutputPixKey); }
@@ -39,9 +93,15 @@ class PhotoIntakeTest : public AppTest {
 
     // The output-size picker as the toolbar button opens it.
     ui::ActionSheet* openSizePicker() {
-        root().showResizeDialog();
+        clickToolbarItem("Output Size");
         ui::ActionSheet* sheet = ui::OnScreen::top<ui::ActionSheet>();
         return sheet != nullptr && sheet->panel()->findChild<ui::PickerView*>() ? sheet : nullptr;
+    }
+    // The title shown in the picker's toolbar.
+    static QString pickerTitle(ui::ActionSheet* sheet) {
+        auto* toolbar = sheet->panel()->findChild<ui::Toolbar*>();
+        auto* label = toolbar != nullptr ? toolbar->findChild<QLabel*>() : nullptr;
+        return label != nullptr && label->isVisible() ? label->text() : QString();
     }
     static ui::PickerView* wheel(ui::ActionSheet* sheet) {
         return sheet->panel()->findChild<ui::PickerView*>();
@@ -54,27 +114,35 @@ class PhotoIntakeTest : public AppTest {
         }
         return titles;
     }
-    static void press(ui::ActionSheet* sheet, ui::BarButtonItem::SystemItem which) {
+    // A button of the picker's toolbar clicked; settled unless asked not to.
+    static void press(ui::ActionSheet* sheet, ui::BarButtonItem::SystemItem which,
+                      bool settleAfter = true) {
         auto* toolbar = sheet->panel()->findChild<ui::Toolbar*>();
         ASSERT_NE(toolbar, nullptr);
         for (ui::BarButtonItem* item : toolbar->items()) {
             if (item->systemItem() == which) {
-                click(toolbar->widgetForItem(item));
+                AppTest::press(toolbar->widgetForItem(item));
+                if (settleAfter) {
+                    settle();
+                }
                 return;
             }
         }
         ADD_FAILURE() << "The picker's toolbar has no such button";
     }
-    // Opens the size picker, turns it to the row and chooses it.
-    void chooseSize(int row) {
-        ui::ActionSheet* sheet = openSizePicker();
-        ASSERT_NE(sheet, nullptr);
-        // Turned with the keys, as a user does: a row selected in code is not a choice.
+    // Turned with the keys, as a user does: a row selected in code is not a choice.
+    static void turnTo(ui::ActionSheet* sheet, int row) {
         QListView* rows = wheel(sheet)->wheelForComponent(0);
         QTest::keyClick(rows, Qt::Key_Home);
         for (int i = 0; i < row; ++i) {
             QTest::keyClick(rows, Qt::Key_Down);
         }
+    }
+    // Opens the size picker, turns it to the row and chooses it.
+    void chooseSize(int row) {
+        ui::ActionSheet* sheet = openSizePicker();
+        ASSERT_NE(sheet, nullptr);
+        turnTo(sheet, row);
         press(sheet, ui::BarButtonItem::SystemItem::Done);
         settle();
     }
@@ -113,11 +181,10 @@ TEST_F(PhotoIntakeTest, TheSmallestPhotoGetsTwoRowsOfItsOwnSize) {
     root().imagePickerDidFinishPicking(
         picker, {{ui::ImagePickerController::kOriginalImageKey, QVariant::fromValue(small)}});
     // The overlay comes first; the photo is installed a turn later.
-    ASSERT_NE(app().activityView(), nullptr);
-    EXPECT_TRUE(app().activityView()->isVisible());
+    EXPECT_EQ(overlayMessage(), "Proccessing...");
     EXPECT_TRUE(app().originalImage().isSameImage(demo_));
     settle();
-    EXPECT_FALSE(app().activityView()->isVisible());
+    EXPECT_EQ(overlayMessage(), "");
     EXPECT_TRUE(app().originalImage().isSameImage(small));
     EXPECT_EQ(activeSize(), (Size{400, 300}));
     EXPECT_EQ(app().embossedImage().size(), (Size{400, 300}));
@@ -168,6 +235,48 @@ TEST_F(PhotoIntakeTest, AStoredSizeThatDoesNotFitUsesTheLargestAndStaysStored) {
     EXPECT_EQ(activeSize(), (Size{1000, 750}));
     EXPECT_FALSE(app().activeImage().isSameImage(big));
     EXPECT_TRUE(app().originalImage().isSameImage(big));
+}
+
+TEST_F(PhotoIntakeTest, TheSizePickerIsTitledAndItsChoiceRunsBehindTheOverlay) {
+    pick(photo(600, 450));
+    ui::ActionSheet* sheet = openSizePicker();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(pickerTitle(sheet), "Output Size");
+    turnTo(sheet, 2);
+    press(sheet, ui::BarButtonItem::SystemItem::Done, false);
+    // The overlay is up before the work, which waits for the next turn.
+    EXPECT_EQ(overlayMessage(), "Proccessing...");
+    EXPECT_EQ(maxOutputPix(), 800);
+    settle();
+    EXPECT_EQ(overlayMessage(), "");
+    EXPECT_EQ(maxOutputPix(), 500);
+    EXPECT_EQ(activeSize(), (Size{500, 375}));
+}
+
+TEST_F(PhotoIntakeTest, ADoneOnARowOutsideTheListChangesNothing) {
+    pick(photo(400, 300));
+    Image active = app().activeImage();
+    ui::ActionSheet* sheet = openSizePicker();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_NE(root().sizePicker(), nullptr);
+    // Where a list that shrank under the picker would leave it: past the two rows.
+    root().sizePicker()->setSelectedIndex(2);
+    press(sheet, ui::BarButtonItem::SystemItem::Done);
+    EXPECT_EQ(root().sizePicker(), nullptr);
+    EXPECT_EQ(overlayMessage(), "");
+    EXPECT_EQ(maxOutputPix(), 800);
+    EXPECT_TRUE(app().activeImage().isSameImage(active));
+
+    // A row that went out of the list between the choice and the work is refused there
+    // too, and the overlay shown for it still comes down.
+    for (int row : {2, 16, -1}) {
+        app().showActivityView("Proccessing...");
+        root().loadImageForNewSize(row);
+        settle();
+        EXPECT_EQ(overlayMessage(), "") << row;
+        EXPECT_EQ(maxOutputPix(), 800) << row;
+        EXPECT_TRUE(app().activeImage().isSameImage(active)) << row;
+    }
 }
 
 TEST_F(PhotoIntakeTest, APortraitPhotosNineSixtyRowStoresItsTruncatedLength) {
@@ -315,6 +424,35 @@ TEST_F(PhotoFileTest, DroppedAndOpenedFilesArriveAsPicks) {
     settle();
     EXPECT_EQ(root().imagePicker(), nullptr);
     EXPECT_EQ(app().originalImage().size(), (Size{800, 600}));
+}
+
+TEST_F(PhotoFileTest, APhotoArrivingWhileTheSizePickerIsOpenClosesItUnchosen) {
+    pick(photo(600, 450));
+    const QString dropped = write("dropped.png", pixels(1600, 1200));
+    const QString handedOver = write("handed-over.png", pixels(1000, 750));
+    const std::vector<std::pair<const char*, std::function<void()>>> arrivals{
+        {"dropped on the window", [&] { application().dropFiles({QUrl::fromLocalFile(dropped)}); }},
+        {"handed over by a second start",
+         [&] { application().handleOpenURL(QUrl::fromLocalFile(handedOver)); }},
+    };
+    for (const auto& [how, arrive] : arrivals) {
+        ui::ActionSheet* sheet = openSizePicker();
+        ASSERT_NE(sheet, nullptr) << how;
+        QPointer<ui::ActionSheet> shown(sheet);
+        // The user turned to a row of the old photo's list, and has not chosen it.
+        turnTo(sheet, 3);
+        arrive();
+        settle();
+        EXPECT_EQ(root().sizePicker(), nullptr) << how;
+        EXPECT_TRUE(
+            ui::test::eventually([&] { return shown.isNull() || !shown->isVisible(); }, 2000))
+            << how;
+        EXPECT_EQ(ui::OnScreen::top<ui::ActionSheet>(), nullptr) << how;
+        // Nothing chosen, nothing stored: the new photo comes at the stored size.
+        EXPECT_EQ(maxOutputPix(), 800) << how;
+        EXPECT_EQ(activeSize(), (Size{800, 600})) << how;
+        EXPECT_EQ(overlayMessage(), "") << how;
+    }
 }
 
 TEST_F(PhotoFileTest, DamagedAndForeignFilesSayWhyAndChangeNothing) {

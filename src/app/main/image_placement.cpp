@@ -1,5 +1,7 @@
 // The main screen's photo placement: fitting the photo to the screen, zoom and pan
 // within limits, and the tap that hides or shows the bars.
+#include "app/main/image_placement.h"
+
 #include <cmath>
 
 #include "app/main/root_view_controller.h"
@@ -10,11 +12,64 @@
 namespace lumigrave {
 
 namespace {
-// The pan's start centre, kept from the start of one pan to the start of the next.
-Point panStartCentre{};
 
 using State = ui::GestureRecognizer::State;
+
+// One axis of the placement. The comparison is in double precision, so that a centre
+// exactly at the limit in single precision is kept rather than snapped.
+float clampedAxis(float wanted, float centre, float content, float viewLength) {
+    if (content < viewLength) {
+        return centre;
+    }
+    double distance = std::fabs(double(wanted) - double(centre));
+    if (distance > double(content - viewLength) * 0.5) {
+        return wanted < centre ? (viewLength - (content - viewLength)) * 0.5f : content * 0.5f;
+    }
+    return wanted;
+}
+
 }  // namespace
+
+ImageFit fitImageView(Size picture, Rect applicationFrame) {
+    ImageFit fit;
+    fit.minimumScale = 1;
+    fit.maximumScale = picture.width / applicationFrame.size.width;
+    // Also catches a picture without a width and a frame without one (NaN).
+    if (!(fit.maximumScale >= fit.minimumScale)) {
+        fit.maximumScale = fit.minimumScale;
+    }
+    fit.frame = fit.maximumScale == 1 ? Rect{Point{}, picture} : applicationFrame;
+    return fit;
+}
+
+float clampedZoomScale(float scale, float minimumScale, float maximumScale) {
+    if (scale < minimumScale) {
+        scale = minimumScale;
+    }
+    if (scale > maximumScale) {
+        scale = maximumScale;
+    }
+    return scale;
+}
+
+std::optional<Point> clampedImageCentre(Point wanted, Size picture, Size rootView,
+                                        Size imageFrame) {
+    if (picture.isEmpty() || rootView.isEmpty()) {
+        return std::nullopt;
+    }
+    // The picture as displayed: aspect fit inside the image view's frame, decided by the
+    // root view's shape as the screen always did.
+    float aspect = picture.height / picture.width;
+    Size shown;
+    if (aspect < rootView.height / rootView.width) {
+        shown = Size{imageFrame.width, aspect * imageFrame.width};
+    } else {
+        shown = Size{imageFrame.height / aspect, imageFrame.height};
+    }
+    Point centre{rootView.width * 0.5f, rootView.height * 0.5f};
+    return Point{clampedAxis(wanted.x, centre.x, shown.width, rootView.width),
+                 clampedAxis(wanted.y, centre.y, shown.height, rootView.height)};
+}
 
 void RootViewController::setupGestureRecognizer() {
     auto* pinch =
@@ -35,55 +90,22 @@ void RootViewController::setupGestureRecognizer() {
 
 void RootViewController::resetImageView() {
     imageSubView_->setTransformScale(1);
-    Rect frame = Screen::applicationFrame();
-    Size picture = imageSubView_->image().size();
-    minimum_scale_ = 1;
-    maximum_scale_ = picture.width / frame.size.width;
-    if (maximum_scale_ < minimum_scale_) {
-        maximum_scale_ = minimum_scale_;
-    }
-    if (maximum_scale_ == 1) {
-        imageSubView_->setFrame(Rect{Point{}, picture});
-    } else {
-        imageSubView_->setFrame(frame);
-    }
+    ImageFit fit = fitImageView(imageSubView_->image().size(), Screen::applicationFrame());
+    minimum_scale_ = fit.minimumScale;
+    maximum_scale_ = fit.maximumScale;
+    imageSubView_->setFrame(fit.frame);
     QWidget* root = view();
     imageSubView_->setCenter(Point{root->width() * 0.5f, root->height() * 0.5f});
 }
 
 void RootViewController::adjustImageViewPosition(Point wanted) {
-    Size picture = imageSubView_->image().size();
-    if (picture.width <= 0 || picture.height <= 0) {
-        return;
-    }
-    float a = picture.height / picture.width;
     QWidget* root = view();
-    float vw = float(root->width());
-    float vh = float(root->height());
-    Point rootCentre{vw * 0.5f, vh * 0.5f};
-    Size f = imageSubView_->frame().size;
-    float cw;
-    float ch;
-    if (a < vh / vw) {
-        cw = f.width;
-        ch = a * f.width;
-    } else {
-        ch = f.height;
-        cw = f.height / a;
+    std::optional<Point> centre = clampedImageCentre(
+        wanted, imageSubView_->image().size(), Size{float(root->width()), float(root->height())},
+        imageSubView_->frame().size);
+    if (centre) {
+        imageSubView_->setCenter(*centre);
     }
-    auto limit = [](float wantedPos, float centre, float content, float viewLength) {
-        if (content < viewLength) {
-            return centre;
-        }
-        double d = std::fabs(double(wantedPos) - double(centre));
-        if (d > double(content - viewLength) * 0.5) {
-            return wantedPos < centre ? (viewLength - (content - viewLength)) * 0.5f
-                                      : content * 0.5f;
-        }
-        return wantedPos;
-    };
-    imageSubView_->setCenter(
-        Point{limit(wanted.x, rootCentre.x, cw, vw), limit(wanted.y, rootCentre.y, ch, vh)});
 }
 
 void RootViewController::handlePinch(ui::GestureRecognizer& recognizer) {
@@ -92,14 +114,8 @@ void RootViewController::handlePinch(ui::GestureRecognizer& recognizer) {
     }
     auto& pinch = static_cast<ui::PinchGestureRecognizer&>(recognizer);
     float current = imageSubView_->frame().size.width / imageSubView_->bounds().size.width;
-    float s = current * pinch.scale();
-    if (s < minimum_scale_) {
-        s = minimum_scale_;
-    }
-    if (s > maximum_scale_) {
-        s = maximum_scale_;
-    }
-    imageSubView_->setTransformScale(s);
+    imageSubView_->setTransformScale(
+        clampedZoomScale(current * pinch.scale(), minimum_scale_, maximum_scale_));
     pinch.setScale(1);
     adjustImageViewPosition(imageSubView_->center());
 }
@@ -107,11 +123,11 @@ void RootViewController::handlePinch(ui::GestureRecognizer& recognizer) {
 void RootViewController::handlePan(ui::GestureRecognizer& recognizer) {
     auto& pan = static_cast<ui::PanGestureRecognizer&>(recognizer);
     QPointF t = pan.translationInView(view());
+    Point& start = state_.panStartCentre;
     if (recognizer.state() == State::Began) {
-        panStartCentre = imageSubView_->center();
+        start = imageSubView_->center();
     }
-    adjustImageViewPosition(
-        Point{panStartCentre.x + float(t.x()), panStartCentre.y + float(t.y())});
+    adjustImageViewPosition(Point{start.x + float(t.x()), start.y + float(t.y())});
 }
 
 void RootViewController::handleTap(ui::GestureRecognizer& recognizer) {

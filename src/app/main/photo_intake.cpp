@@ -1,5 +1,7 @@
 // The main screen's photo intake: the source sheet, the picker, the too-small refusal,
 // the output size, the quarter turns and the re-render.
+#include "app/main/photo_intake.h"
+
 #include <cmath>
 
 #include "app/app_delegate.h"
@@ -18,13 +20,8 @@
 namespace lumigrave {
 
 namespace {
-constexpr int kAspectFit = 1;
-constexpr int kHighQuality = 3;
-constexpr int kTurnLeft = 2;
-constexpr int kTurnRight = 3;
-
 Image scaledToFit(const Image& image, Size size) {
-    return resizedImageWithContentMode(image, kAspectFit, size, kHighQuality);
+    return resizedImageWithContentMode(image, kContentModeScaleAspectFit, size, kInterpolationHigh);
 }
 
 void showTooSmall() {
@@ -33,6 +30,17 @@ void showTooSmall() {
         ->show();
 }
 }  // namespace
+
+std::optional<OutputSizeChoice> outputSizeForRow(const std::vector<Size>& sizes, int row) {
+    if (row < 0 || row >= int(sizes.size())) {
+        return std::nullopt;
+    }
+    if (row == 0) {
+        return OutputSizeChoice{sizes[0], 0};
+    }
+    return OutputSizeChoice{sizes[size_t(row)],
+                            qint64(std::trunc(sizes[size_t(row)].longerSide()))};
+}
 
 void RootViewController::showLoadDialog() {
     bool camera = ui::ImagePickerController::isSourceTypeAvailable(
@@ -89,6 +97,10 @@ void RootViewController::acceptPickedInfo(const QVariantMap& info) {
     if (!image.isNull() && image.isSameImage(app->originalImage())) {
         return;
     }
+    // The size list is the old photo's: a choice made in it would apply to the new one.
+    if (sizePicker_) {
+        sizePicker_->actionPickerCancel();
+    }
     // A file that would not load says why, rather than that it is too small.
     if (image.isNull() && info.contains(ui::ImagePickerController::kErrorMessageKey)) {
         ui::showErrorAlert(info.value(ui::ImagePickerController::kErrorMessageKey).toString());
@@ -129,7 +141,7 @@ void RootViewController::showResizeDialog() {
     QStringList rows = outputSizeRows(app->maxOutputSizes());
     int initial = app->matchedIndexForOutputSize(UserDefaults().integerForKey(kMaxOutputPixKey));
     QPointer<RootViewController> self(this);
-    StringSheetPicker::showPickerWithTitle(
+    sizePicker_ = StringSheetPicker::showPickerWithTitle(
         QStringLiteral("Output Size"), rows, initial,
         [self](StringSheetPicker* picker, int selectedIndex, const QString&) {
             if (self) {
@@ -144,7 +156,14 @@ void RootViewController::showResizeDialog() {
         view());
 }
 
+StringSheetPicker* RootViewController::sizePicker() const {
+    return sizePicker_;
+}
+
 void RootViewController::sizeDidSelected(int selectedIndex, QObject*) {
+    if (!outputSizeForRow(AppDelegate::shared()->maxOutputSizes(), selectedIndex)) {
+        return;
+    }
     AppDelegate::shared()->showActivityView(QStringLiteral("Proccessing..."));
     RunLoop::performAfter(
         0, [this, selectedIndex] { loadImageForNewSize(selectedIndex); }, this);
@@ -154,30 +173,26 @@ void RootViewController::actionPickerCancelled(QObject*) {}
 
 void RootViewController::loadImageForNewSize(int index) {
     AppDelegate* app = AppDelegate::shared();
-    Size target = app->originalImage().size();
-    qint64 length = 0;
-    std::vector<Size> sizes = app->maxOutputSizes();
-    if (index > 0 && index < int(sizes.size())) {
-        target = sizes[index];
-        length = qint64(std::trunc(target.longerSide()));
-    }
+    std::optional<OutputSizeChoice> choice = outputSizeForRow(app->maxOutputSizes(), index);
     UserDefaults defaults;
-    if (length != defaults.integerForKey(kMaxOutputPixKey)) {
-        defaults.setInteger(kMaxOutputPixKey, length);
+    if (choice && choice->maxOutputPix != defaults.integerForKey(kMaxOutputPixKey)) {
+        defaults.setInteger(kMaxOutputPixKey, choice->maxOutputPix);
         defaults.synchronize();
-        updateImage(scaledToFit(app->originalImage(), target));
+        updateImage(scaledToFit(app->originalImage(), choice->target));
         resetImageView();
     }
     NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
 }
 
 void RootViewController::doRotateLeft() {
-    updateImage(EmbossComposer::rotateImage(AppDelegate::shared()->activeImage(), kTurnLeft));
+    updateImage(
+        EmbossComposer::rotateImage(AppDelegate::shared()->activeImage(), kOrientationLeft));
     resetImageView();
 }
 
 void RootViewController::doRotateRight() {
-    updateImage(EmbossComposer::rotateImage(AppDelegate::shared()->activeImage(), kTurnRight));
+    updateImage(
+        EmbossComposer::rotateImage(AppDelegate::shared()->activeImage(), kOrientationRight));
     resetImageView();
 }
 

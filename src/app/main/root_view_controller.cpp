@@ -28,15 +28,13 @@
 namespace lumigrave {
 
 namespace {
-// The photo is fitted to the screen the first time it is shown in the process.
-bool firstAppearanceDone = false;
-
 QString localized(const char* key) {
     return QCoreApplication::translate("Localizable", key);
 }
 }  // namespace
 
-RootViewController::RootViewController(QObject* parent) : ui::ViewController(parent) {}
+RootViewController::RootViewController(MainScreenState& state, QObject* parent)
+    : ui::ViewController(parent), state_(state) {}
 
 RootViewController::~RootViewController() {
     stopObserving();
@@ -51,10 +49,6 @@ RootViewController::~RootViewController() {
             sheet->setDelegate(nullptr);
         }
     }
-}
-
-void RootViewController::resetFirstAppearanceForTests() {
-    firstAppearanceDone = false;
 }
 
 ui::BarButtonItem* RootViewController::imageItem(const QString& image,
@@ -231,8 +225,8 @@ void RootViewController::viewWillAppear(bool animated) {
             0, [this, image] { updateImageNHideIndicator(image); }, this);
     } else if (!app->embossedImage().isNull()) {
         imageSubView_->setImage(app->embossedImage());
-        if (!firstAppearanceDone) {
-            firstAppearanceDone = true;
+        if (!state_.firstAppearanceDone) {
+            state_.firstAppearanceDone = true;
             resetImageView();
         }
     }

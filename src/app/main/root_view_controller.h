@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QVariantMap>
 
+#include "app/main/main_screen_state.h"
 #include "platform/geometry.h"
 #include "platform/image.h"
 #include "ui/action_sheet.h"
@@ -21,6 +22,7 @@ class ImagePickerController;
 class ImageView;
 }  // namespace ui
 class MMSegmentedSwitcher;
+class StringSheetPicker;
 
 // The main screen: the watermarked photo over a patterned background, the mode switch
 // and the settings button above, and a toolbar whose buttons depend on the mode —
@@ -35,7 +37,8 @@ class RootViewController : public ui::ViewController,
     // Action sheets of this screen, told apart by their tag.
     enum SheetTag { kPhotoSourceSheet = 0, kOutputActionsSheet = 1, kShareServiceSheet = 2 };
 
-    explicit RootViewController(QObject* parent = nullptr);
+    // The state is the process's; it must outlive the screen.
+    explicit RootViewController(MainScreenState& state, QObject* parent = nullptr);
     ~RootViewController() override;
 
     // Screen, modes and bars.
@@ -105,9 +108,8 @@ class RootViewController : public ui::ViewController,
     ui::GestureRecognizer* tapRecognizer() const { return tapRecognizer_; }
     // The picker shown now, if any.
     ui::ImagePickerController* imagePicker() const;
-
-    // Whether the process has fitted a photo to the screen yet (once per process).
-    static void resetFirstAppearanceForTests();
+    // The output-size picker shown now, if any.
+    StringSheetPicker* sizePicker() const;
 
   protected:
     void loadView() override;
@@ -121,6 +123,7 @@ class RootViewController : public ui::ViewController,
     ui::BarButtonItem* imageItem(const QString& image, void (RootViewController::*action)(),
                                  const QString& name);
 
+    MainScreenState& state_;
     int operatingMode_ = 0;
     float minimum_scale_ = 1;
     float maximum_scale_ = 1;
@@ -134,6 +137,7 @@ class RootViewController : public ui::ViewController,
     int rateMeIndexSure_ = -1;
     int rateMeIndexRemind_ = -1;
     QPointer<ui::AlertView> rateMeAlert_;
+    QPointer<StringSheetPicker> sizePicker_;
 };
 
 }  // namespace lumigrave
