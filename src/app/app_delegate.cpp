@@ -57,7 +57,6 @@ bool AppDelegate::didFinishLaunching() {
     originalImage_ = Image();
     activeImage_ = Image();
     embossedImage_ = Image();
-    detectScreenScale();
     seedAppDatabase();
     seedPreferences();
     detectBackgroundSupport();
@@ -69,13 +68,6 @@ bool AppDelegate::didFinishLaunching() {
     RunLoop::performAfter(
         0.5, [this] { testOffline(); }, this);
     return true;
-}
-
-void AppDelegate::detectScreenScale() {
-    // The window is not made yet; it opens on the primary screen.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        Screen::setMainScreenScale(float(screen->devicePixelRatio()));
-    }
 }
 
 QString AppDelegate::appDatabasePath() const {
@@ -161,9 +153,9 @@ void AppDelegate::createWindow() {
     window_->setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
     Size bounds = Screen::bounds();
     window_->resize(int(bounds.width), int(bounds.height));
-    // Watched before it is shown: a window opening on another screen than the primary
-    // one brings another scale with it.
-    window_->installEventFilter(this);
+    // A window opening on, or moved to, a display of another ratio brings another scale.
+    connect(window_.get(), &ui::Window::screenScaleChanged, this,
+            [this](float) { renderForNewScale(); });
     navigationController_ =
         std::make_unique<ui::NavigationController>(new RootViewController(mainScreenState_));
     navigationController_->view();
@@ -174,22 +166,8 @@ void AppDelegate::createWindow() {
     window_->makeKeyAndVisible();
 }
 
-bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
-    // Seen before the window's own handlers, so the scale is taken before it is shown.
-    if (watched == window_.get() &&
-        (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal)) {
-        followScreenScale();
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-void AppDelegate::followScreenScale() {
-    if (!window_) {
-        return;
-    }
-    const float before = Screen::mainScreenScale();
-    Screen::setMainScreenScale(float(window_->devicePixelRatioF()));
-    if (Screen::mainScreenScale() == before || activeImage_.isNull()) {
+void AppDelegate::renderForNewScale() {
+    if (activeImage_.isNull() || presets_.activeEmbosser == nullptr) {
         return;
     }
     if (RootViewController* root = rootViewController()) {

@@ -48,9 +48,8 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
     bool openURL(const QUrl& url) override;
     void filesDropped(const QList<QUrl>& urls) override;
 
-    // The launch's steps, in their order. The screen's scale is taken first, so that
-    // the demo photo's relief is rendered at the display's resolution.
-    void detectScreenScale();
+    // The launch's steps, in their order. The demo photo's relief is rendered at the
+    // screen's scale, which until the window shows is the primary display's.
     virtual QString appDatabasePath() const;
     virtual void seedAppDatabase();
     virtual void seedPreferences();
@@ -91,15 +90,11 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
     void hideActivityView();
 
     bool handleOpenURL(const QUrl& url);
-    // Takes the window's device pixel ratio as the screen's scale and, when it changed,
-    // renders the watermark again at the new resolution. The window calls for it as it
-    // is shown and as it moves to another screen.
-    void followScreenScale();
+    // Renders the watermark again at the screen's new scale; the main window tells when
+    // it is shown on, or moved to, a display of another ratio.
+    void renderForNewScale();
     // One step of the rating countdown.
     void saveData();
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     std::unique_ptr<ui::Window> window_;

@@ -1,12 +1,17 @@
 #include "platform/screen.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QtGlobal>
+#include <algorithm>
 #include <atomic>
 
 namespace lumigrave {
 
 namespace {
-std::atomic<float> scale{1.0f};
+// 0 until set: the primary screen's ratio stands in, so what is rendered before the
+// main window first shows (the launch's watermark) already has the display's scale.
+std::atomic<float> scale{0.0f};
 // The window opens at 400 × 700 points.
 std::atomic<float> boundsWidth{400};
 std::atomic<float> boundsHeight{700};
@@ -14,11 +19,18 @@ constexpr float kPadWidth = 768;
 }  // namespace
 
 float Screen::mainScreenScale() {
-    return scale.load(std::memory_order_relaxed);
+    const float set = scale.load(std::memory_order_relaxed);
+    if (set > 0) {
+        return set;
+    }
+    const QScreen* primary = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                 ? QGuiApplication::primaryScreen()
+                                 : nullptr;
+    return primary != nullptr ? std::max(1.0f, float(primary->devicePixelRatio())) : 1.0f;
 }
 
 void Screen::setMainScreenScale(float value) {
-    scale.store(value >= 1 ? value : 1.0f, std::memory_order_relaxed);
+    scale.store(value == 0 ? 0.0f : std::max(1.0f, value), std::memory_order_relaxed);
 }
 
 Size Screen::bounds() {

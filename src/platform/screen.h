@@ -6,16 +6,17 @@
 
 namespace lumigrave {
 
-// The main screen's scale: device pixels per point. The application sets it from the
-// display; tests and the command line set 1 or 2. The relief of a watermark is rendered
-// at this scale.
+// The main screen's scale: device pixels per point. Until it is set, it is the primary
+// display's; the application's main window sets it from the display it is on, tests and
+// the command line set 1 or 2. The relief of a watermark is rendered at this scale.
 //
 // Its bounds follow the main window, which the application reports as it is resized; a
 // desktop has no status bar, so the application frame is the whole of them.
 class Screen {
   public:
     static float mainScreenScale();
-    // Values below 1 are taken as 1.
+    // 0 gives the scale back to the primary display; other values below 1 (and NaN) are
+    // taken as 1.
     static void setMainScreenScale(float scale);
 
     static Size bounds();

@@ -12,7 +12,11 @@
 
 namespace lumigrave::ui {
 
-Window::Window(QWidget* parent) : QWidget(parent) {
+Window::Window(Level level, QWidget* parent) : QWidget(parent), level_(level) {
+    if (level == Level::Alert) {
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        return;
+    }
     setAcceptDrops(true);
     setMinimumSize(240, 320);
 }
@@ -34,20 +38,38 @@ void Window::makeKeyAndVisible() {
 }
 
 Window* Window::keyWindow() {
-    if (auto* active = qobject_cast<Window*>(QApplication::activeWindow())) {
+    if (auto* active = qobject_cast<Window*>(QApplication::activeWindow());
+        active != nullptr && active->isMainWindow()) {
         return active;
     }
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* window = qobject_cast<Window*>(widget);
-            window != nullptr && window->isVisible()) {
+            window != nullptr && window->isMainWindow() && window->isVisible()) {
             return window;
         }
     }
     return nullptr;
 }
 
+bool Window::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal && isMainWindow()) {
+        followScreenScale();
+    }
+    return QWidget::event(event);
+}
+
+void Window::followScreenScale() {
+    const float before = Screen::mainScreenScale();
+    Screen::setMainScreenScale(float(devicePixelRatioF()));
+    if (Screen::mainScreenScale() != before) {
+        emit screenScaleChanged(Screen::mainScreenScale());
+    }
+}
+
 void Window::resizeEvent(QResizeEvent*) {
-    Screen::setBounds(Size{float(width()), float(height())});
+    if (isMainWindow()) {
+        Screen::setBounds(Size{float(width()), float(height())});
+    }
     if (root_ != nullptr && root_->isViewLoaded()) {
         root_->view()->setGeometry(rect());
     }
@@ -56,7 +78,7 @@ void Window::resizeEvent(QResizeEvent*) {
 void Window::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     Application* app = Application::sharedApplication();
-    if (app == nullptr) {
+    if (app == nullptr || !isMainWindow()) {
         return;
     }
     if (event->type() == QEvent::ActivationChange) {
@@ -76,10 +98,12 @@ void Window::changeEvent(QEvent* event) {
 
 void Window::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Screen::setMainScreenScale(float(devicePixelRatioF()));
-    Screen::setBounds(Size{float(width()), float(height())});
-    if (Application* app = Application::sharedApplication()) {
-        app->windowShown();
+    if (isMainWindow()) {
+        followScreenScale();
+        Screen::setBounds(Size{float(width()), float(height())});
+        if (Application* app = Application::sharedApplication()) {
+            app->windowShown();
+        }
     }
     if (!appeared_ && root_ != nullptr) {
         appeared_ = true;
@@ -91,14 +115,15 @@ void Window::showEvent(QShowEvent* event) {
 void Window::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     // A minimised window is reported by its state change; this is a real hide.
-    if (Application* app = Application::sharedApplication(); app != nullptr && !isMinimized()) {
+    if (Application* app = Application::sharedApplication();
+        app != nullptr && isMainWindow() && !isMinimized()) {
         app->windowHidden();
     }
 }
 
 void Window::closeEvent(QCloseEvent* event) {
     event->accept();
-    if (Application* app = Application::sharedApplication()) {
+    if (Application* app = Application::sharedApplication(); app != nullptr && isMainWindow()) {
         app->terminate();
     }
 }

@@ -6,15 +6,25 @@ namespace lumigrave::ui {
 
 class ViewController;
 
-// The application's one window. The root screen's view fills it; alerts, sheets,
-// popovers and the activity overlay are drawn over it as child widgets. As it is
-// resized, the screen's bounds (and so the interface idiom) follow its size in points;
-// activating, minimising, hiding and closing it drive the application's lifecycle.
+// A window. The root screen's view fills it; alerts, sheets, popovers and the activity
+// overlay are drawn over it as child widgets.
+//
+// The main window (normal level) is the screen: as it is resized, the screen's bounds
+// (and so the interface idiom) follow its size in points; as it is shown or moves to a
+// display of another ratio, the screen's scale follows it; activating, minimising,
+// hiding and closing it drive the application's lifecycle, and closing it quits.
+// A window of alert level (a pop-up such as the copyright key's) has no frame, stays
+// above the main window and does none of that: it only shows its root screen.
 class Window : public QWidget {
     Q_OBJECT
   public:
-    explicit Window(QWidget* parent = nullptr);
+    enum class Level { Normal, Alert };
+
+    explicit Window(Level level = Level::Normal, QWidget* parent = nullptr);
     ~Window() override;
+
+    Level level() const { return level_; }
+    bool isMainWindow() const { return level_ == Level::Normal; }
 
     // Does not take ownership: the application delegate owns the controller.
     void setRootViewController(ViewController* controller);
@@ -22,11 +32,17 @@ class Window : public QWidget {
     // Shows the window and gives it the focus; the root screen appears.
     void makeKeyAndVisible();
 
-    // The window alerts and sheets appear in: the active window, else the first visible
-    // one, else null.
+    // The window alerts and sheets appear in: the active main window, else the first
+    // visible one, else null.
     static Window* keyWindow();
 
+  signals:
+    // The main window's display has another ratio: what was rendered for the old scale
+    // wants rendering again.
+    void screenScaleChanged(float scale);
+
   protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -36,6 +52,10 @@ class Window : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // Takes the display's ratio as the screen's scale; tells when it changed.
+    void followScreenScale();
+
+    Level level_;
     ViewController* root_ = nullptr;
     bool appeared_ = false;
 };

@@ -15,7 +15,7 @@ namespace lumigrave::test {
 void AppTest::SetUp() {
     home_ = std::make_unique<TempHome>();
     Screen::setBounds(Size{320, 480});
-    Screen::setMainScreenScale(1);
+    Screen::setMainScreenScale(0);  // the display's, as a process starts
 }
 
 void AppTest::TearDown() {
