@@ -12,6 +12,7 @@
 #include "app/main/gloss_button.h"
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/mm_slider.h"
+#include "platform/screen.h"
 
 namespace lumigrave {
 namespace {
@@ -167,11 +168,11 @@ TEST(MMSlider, EndImagesSitSevenInAndTwoDown) {
 class MMSegmentedSwitcherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        MMSegmentedSwitcher::setSystemVersionSource([this] { return version; });
+        Device::setSystemVersionForTesting(QStringLiteral("12"));
         showAt(switcher, {300, 30});
         switcher.addValueChangedTarget([this] { ++changes; });
     }
-    void TearDown() override { MMSegmentedSwitcher::setSystemVersionSource(nullptr); }
+    void TearDown() override { Device::setSystemVersionForTesting(QString()); }
 
     void tap(int segment) {
         QTest::mouseClick(&switcher, Qt::LeftButton, {}, QPoint(segment * 100 + 50, 15));
@@ -188,7 +189,6 @@ class MMSegmentedSwitcherTest : public ::testing::Test {
         }
     }
 
-    QString version = QStringLiteral("12");
     MMSegmentedSwitcher switcher{QStringList{"Off", "On", "Auto"}};
     int changes = 0;
 };
@@ -217,7 +217,7 @@ TEST_F(MMSegmentedSwitcherTest, TheFlipHappensAtThePressAndTheReleaseAddsNothing
 }
 
 TEST_F(MMSegmentedSwitcherTest, FromVersionFiveASelectionInCodeIsReportedToo) {
-    version = QStringLiteral("5.0.1");
+    Device::setSystemVersionForTesting(QStringLiteral("5.0.1"));
     switcher.setSelectedSegmentIndex(2);
     expectTintsFollowSelection();
     EXPECT_EQ(changes, 1);
@@ -228,7 +228,7 @@ TEST_F(MMSegmentedSwitcherTest, FromVersionFiveASelectionInCodeIsReportedToo) {
 
 TEST_F(MMSegmentedSwitcherTest, BeforeVersionFiveNothingIsReported) {
     for (const char* old : {"4.3", "unknown"}) {
-        version = QString::fromLatin1(old);
+        Device::setSystemVersionForTesting(QString::fromLatin1(old));
         tap(0);
         tap(1);
         switcher.setSelectedSegmentIndex(1);

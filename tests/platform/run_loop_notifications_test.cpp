@@ -9,7 +9,6 @@
 #include "platform/bundle.h"
 #include "platform/notification_center.h"
 #include "platform/run_loop.h"
-#include "platform/screen.h"
 
 namespace lumigrave {
 namespace {
@@ -86,19 +85,6 @@ TEST(Bundle, InformationKeys) {
     EXPECT_EQ(Bundle::infoValue("CFBundleName"), "lumigrave");
     EXPECT_TRUE(Bundle::infoValue("CFBundleVersion").contains('.'));
     EXPECT_TRUE(Bundle::infoValue("CFBundleIdentifier").isEmpty());
-}
-
-TEST(Screen, TheIdiomFollowsTheWindowsWidth) {
-    const Size saved = Screen::bounds();
-    Screen::setBounds(Size{320, 480});
-    EXPECT_EQ(Device::userInterfaceIdiom(), InterfaceIdiom::Phone);
-    EXPECT_EQ(Screen::applicationFrame(), (Rect{Point{}, Size{320, 480}}));
-    Screen::setBounds(Size{767, 1024});
-    EXPECT_EQ(Device::userInterfaceIdiom(), InterfaceIdiom::Phone);
-    Screen::setBounds(Size{768, 1024});
-    EXPECT_EQ(Device::userInterfaceIdiom(), InterfaceIdiom::Pad);
-    Screen::setBounds(saved);
-    EXPECT_TRUE(Device::isMultitaskingSupported());
 }
 
 }  // namespace
