@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "platform/bundle.h"
-#include "platform/notification_center.h"
 #include "platform/run_loop.h"
 
 namespace lumigrave {
@@ -42,42 +41,6 @@ TEST(RunLoop, ACallWhoseContextIsGoneIsDropped) {
     RunLoop::performAfter(0.02, [&] { later = true; });
     spinUntil([&] { return later; });
     EXPECT_FALSE(ran);
-}
-
-TEST(NotificationCenter, DeliversByNameInRegistrationOrder) {
-    NotificationCenter center;
-    std::vector<QString> seen;
-    int a = 0, b = 0;
-    center.addObserver(&a, "HideActivityViewNotification", [&] { seen.push_back("a"); });
-    center.addObserver(&b, "HideActivityViewNotification", [&] { seen.push_back("b"); });
-    center.addObserver(&b, "Other", [&] { seen.push_back("other"); });
-    center.postNotification("HideActivityViewNotification");
-    EXPECT_EQ(seen, (std::vector<QString>{"a", "b"}));
-
-    center.removeObserver(&a);
-    seen.clear();
-    center.postNotification("HideActivityViewNotification");
-    EXPECT_EQ(seen, (std::vector<QString>{"b"}));
-    center.removeObserver(&b, "Other");
-    EXPECT_EQ(center.observerCount("Other"), 0);
-    EXPECT_EQ(center.observerCount("HideActivityViewNotification"), 1);
-    center.postNotification("Nobody");
-}
-
-TEST(NotificationCenter, ObserversMayRemoveThemselvesAndOthersWhileCalled) {
-    NotificationCenter center;
-    int a = 0, b = 0, calls = 0;
-    center.addObserver(&a, "N", [&] {
-        ++calls;
-        center.removeObserver(&a);
-        center.removeObserver(&b);
-        center.addObserver(&a, "N", [&] { calls += 100; });
-    });
-    center.addObserver(&b, "N", [&] { calls += 10; });
-    center.postNotification("N");
-    EXPECT_EQ(calls, 1);  // b was removed before its turn; the new one waits for the next post
-    center.postNotification("N");
-    EXPECT_EQ(calls, 101);
 }
 
 TEST(Bundle, InformationKeys) {
