@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "platform/bundle.h"
 #include "platform/run_loop.h"
 
 namespace lumigrave {
@@ -43,44 +42,5 @@ TEST(RunLoop, ACallWhoseContextIsGoneIsDropped) {
     EXPECT_FALSE(ran);
 }
 
-TEST(Bundle, InformationKeys) {
-    EXPECT_EQ(Bundle::infoValue("CFBundleDisplayName"), "Lumigrave");
-    EXPECT_EQ(Bundle::infoValue("CFBundleName"), "lumigrave");
-    EXPECT_TRUE(Bundle::infoValue("CFBundleVersion").contains('.'));
-    EXPECT_TRUE(Bundle::infoValue("CFBundleIdentifier").isEmpty());
-}
-
 }  // namespace
 }  // namespace lumigrave
-
-#include <QDesktopServices>
-
-#include "platform/url_opener.h"
-
-namespace lumigrave {
-namespace {
-
-// Stands in for the desktop's handler of a scheme, through Qt's own hook for that.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
-TEST(UrlOpener, HandsTheUrlToTheSchemesHandler) {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("itms-apps", &catcher, "open");
-    EXPECT_TRUE(UrlOpener::openURL(QUrl("itms-apps://example.invalid/app/APP_ID?action=review")));
-    EXPECT_FALSE(UrlOpener::openURL(QUrl()));
-    EXPECT_FALSE(UrlOpener::openURL(QUrl("no scheme at all")));
-    QDesktopServices::unsetUrlHandler("itms-apps");
-    ASSERT_EQ(catcher.opened.size(), 1);
-    EXPECT_EQ(catcher.opened[0].host(), "example.invalid");
-}
-
-}  // namespace
-}  // namespace lumigrave
-
-#include "run_loop_notifications_test.moc"
