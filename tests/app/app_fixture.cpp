@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "platform/screen.h"
+#include "support/widget_test_support.h"
 #include "ui/bar_button_item.h"
 #include "ui/image_picker_controller.h"
 #include "ui/navigation_controller.h"
@@ -62,11 +63,12 @@ void AppTest::clickToolbarItem(const QString& name) {
     ADD_FAILURE() << "No toolbar item " << name.toStdString();
 }
 
+void AppTest::advance(double seconds) {
+    ui::test::advance(seconds);
+}
+
 void AppTest::settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
+    ui::test::settle();
 }
 
 Image AppTest::photo(int width, int height) {

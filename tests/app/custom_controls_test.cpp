@@ -13,6 +13,7 @@
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/mm_slider.h"
 #include "platform/screen.h"
+#include "support/widget_test_support.h"
 
 namespace lumigrave {
 namespace {
@@ -141,7 +142,9 @@ TEST_F(GlossButtonWidgetTest, ItRedrawsAgainAMomentAfterARelease) {
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(60, 22));
     QCoreApplication::processEvents();  // the redraw at the release itself
     paints.count = 0;
-    QTest::qWait(300);
+    ui::test::advance(0.099);
+    EXPECT_EQ(paints.count, 0);
+    ui::test::advance(0.001);
     EXPECT_GE(paints.count, 1);
     EXPECT_FALSE(button.isHighlighted());
 }
