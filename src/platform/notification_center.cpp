@@ -10,8 +10,14 @@ NotificationCenter& NotificationCenter::defaultCenter() {
 }
 
 void NotificationCenter::addObserver(const void* observer, const QString& name,
-                                     std::function<void()> callback) {
+                                     std::function<void(const Notification&)> callback) {
     entries_.push_back(Entry{observer, name, std::move(callback), nextId_++});
+}
+
+void NotificationCenter::addObserver(const void* observer, const QString& name,
+                                     std::function<void()> callback) {
+    addObserver(observer, name,
+                [callback = std::move(callback)](const Notification&) { callback(); });
 }
 
 void NotificationCenter::removeObserver(const void* observer, const QString& name) {
@@ -20,7 +26,9 @@ void NotificationCenter::removeObserver(const void* observer, const QString& nam
     });
 }
 
-void NotificationCenter::postNotification(const QString& name) {
+void NotificationCenter::postNotification(const QString& name, const void* sender,
+                                          const QVariantMap& userInfo) {
+    const Notification notification{name, sender, userInfo};
     // An observer may remove itself or others, or add new ones, while it is called: the
     // ones registered when the notification was posted are called, unless removed first.
     std::vector<unsigned long long> ids;
@@ -33,8 +41,9 @@ void NotificationCenter::postNotification(const QString& name) {
         const auto it = std::find_if(entries_.begin(), entries_.end(),
                                      [&](const Entry& e) { return e.id == id; });
         if (it != entries_.end()) {
-            const std::function<void()> callback = it->callback;
-            callback();
+            // A copy: the observer may remove itself, and its callback with it.
+            const std::function<void(const Notification&)> callback = it->callback;
+            callback(notification);
         }
     }
 }

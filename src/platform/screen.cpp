@@ -16,6 +16,11 @@ std::atomic<float> scale{0.0f};
 std::atomic<float> boundsWidth{400};
 std::atomic<float> boundsHeight{700};
 constexpr float kPadWidth = 768;
+
+QString& versionForTesting() {
+    static QString version;
+    return version;
+}
 }  // namespace
 
 float Screen::mainScreenScale() {
@@ -47,10 +52,17 @@ InterfaceIdiom Device::userInterfaceIdiom() {
 }
 
 QString Device::systemVersion() {
+    if (!versionForTesting().isNull()) {
+        return versionForTesting();
+    }
     // What depends on the version is how the controls behave, and that is the toolkit's
     // doing; a distribution's own number (none at all on rolling releases) says nothing
     // about it and, read as "0", would switch the controls to their oldest behaviour.
     return QString::fromLatin1(qVersion());
+}
+
+void Device::setSystemVersionForTesting(const QString& version) {
+    versionForTesting() = version;
 }
 
 }  // namespace lumigrave

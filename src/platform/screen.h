@@ -32,8 +32,12 @@ class Device {
     static InterfaceIdiom userInterfaceIdiom();
     // A desktop application keeps running in the background.
     static bool isMultitaskingSupported() { return true; }
-    // The version of the toolkit the controls run on.
+    // The version of the toolkit the controls run on, or the one a test set.
     static QString systemVersion();
+    // Makes systemVersion() answer version, any string a system might report, so tests
+    // can take each side of a version check; a null string restores the toolkit's
+    // version. Main thread only.
+    static void setSystemVersionForTesting(const QString& version);
 };
 
 }  // namespace lumigrave

@@ -1,5 +1,6 @@
 #include "platform/user_defaults.h"
 
+#include <QDebug>
 #include <QDir>
 
 #include "platform/paths.h"
@@ -43,8 +44,23 @@ void UserDefaults::removeObjectForKey(const QString& key) {
 }
 
 bool UserDefaults::synchronize() {
+    // QSettings reports its first error for good. After a failure, a fresh one answers for
+    // this attempt alone; it sees every change not yet written, since QSettings objects of
+    // one file in one process share them.
+    if (settings_->status() != QSettings::NoError) {
+        settings_ = std::make_unique<QSettings>(settings_->fileName(), QSettings::IniFormat);
+    }
     settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    const QSettings::Status status = settings_->status();
+    if (status == QSettings::NoError) {
+        return true;
+    }
+    // QSettings tells only the kind of failure, not the system's reason.
+    const char* reason = status == QSettings::FormatError
+                             ? "the file is not a valid INI file"
+                             : "the file or its folder cannot be written";
+    qWarning().noquote() << "The preferences could not be saved to" << filePath() << "-" << reason;
+    return false;
 }
 
 QString UserDefaults::filePath() const {

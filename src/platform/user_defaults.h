@@ -22,7 +22,8 @@ class UserDefaults {
     void setString(const QString& key, const QString& value);
     void removeObjectForKey(const QString& key);
 
-    // Writes pending changes; false when the file cannot be written.
+    // Writes pending changes; false, with the file and the reason logged, when the file
+    // cannot be written. The changes are kept in memory either way.
     bool synchronize();
     QString filePath() const;
 

@@ -4,6 +4,7 @@
 
 #include "app/activity_overlay.h"
 #include "platform/screen.h"
+#include "support/widget_test_support.h"
 #include "ui/bar_button_item.h"
 #include "ui/image_picker_controller.h"
 #include "ui/navigation_controller.h"
@@ -75,11 +76,12 @@ QString AppTest::overlayMessage() {
     return overlay != nullptr && overlay->isShown() ? overlay->message() : QString();
 }
 
+void AppTest::advance(double seconds) {
+    ui::test::advance(seconds);
+}
+
 void AppTest::settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
+    ui::test::settle();
 }
 
 Image AppTest::photo(int width, int height) {

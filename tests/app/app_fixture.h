@@ -31,8 +31,9 @@ class AppTest : public ::testing::Test {
     RootViewController& root() { return *delegate_->rootViewController(); }
     ui::Application& application() { return *application_; }
 
-    // Runs the event loop for a while: deferred calls and animations happen.
-    static void wait(int milliseconds) { QTest::qWait(milliseconds); }
+    // Moves the run loop's clock on: the deferred calls due by then run, then what they
+    // queued. Animations are not moved.
+    static void advance(double seconds);
     // Runs what is queued now (zero-delay calls, deferred deletes).
     static void settle();
 

@@ -12,6 +12,8 @@
 #include "app/main/gloss_button.h"
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/mm_slider.h"
+#include "platform/screen.h"
+#include "support/widget_test_support.h"
 
 namespace lumigrave {
 namespace {
@@ -140,7 +142,9 @@ TEST_F(GlossButtonWidgetTest, ItRedrawsAgainAMomentAfterARelease) {
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(60, 22));
     QCoreApplication::processEvents();  // the redraw at the release itself
     paints.count = 0;
-    QTest::qWait(300);
+    ui::test::advance(0.099);
+    EXPECT_EQ(paints.count, 0);
+    ui::test::advance(0.001);
     EXPECT_GE(paints.count, 1);
     EXPECT_FALSE(button.isHighlighted());
 }
@@ -167,11 +171,11 @@ TEST(MMSlider, EndImagesSitSevenInAndTwoDown) {
 class MMSegmentedSwitcherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        MMSegmentedSwitcher::setSystemVersionSource([this] { return version; });
+        Device::setSystemVersionForTesting(QStringLiteral("12"));
         showAt(switcher, {300, 30});
         switcher.addTarget(ui::ControlEvent::ValueChanged, [this] { ++changes; });
     }
-    void TearDown() override { MMSegmentedSwitcher::setSystemVersionSource(nullptr); }
+    void TearDown() override { Device::setSystemVersionForTesting(QString()); }
 
     void tap(int segment) {
         QTest::mouseClick(&switcher, Qt::LeftButton, {}, QPoint(segment * 100 + 50, 15));
@@ -188,7 +192,6 @@ class MMSegmentedSwitcherTest : public ::testing::Test {
         }
     }
 
-    QString version = QStringLiteral("12");
     MMSegmentedSwitcher switcher{QStringList{"Off", "On", "Auto"}};
     int changes = 0;
 };
@@ -217,7 +220,7 @@ TEST_F(MMSegmentedSwitcherTest, TheFlipHappensAtThePressAndTheReleaseAddsNothing
 }
 
 TEST_F(MMSegmentedSwitcherTest, FromVersionFiveASelectionInCodeIsReportedToo) {
-    version = QStringLiteral("5.0.1");
+    Device::setSystemVersionForTesting(QStringLiteral("5.0.1"));
     switcher.setSelectedSegmentIndex(2);
     expectTintsFollowSelection();
     EXPECT_EQ(changes, 1);
@@ -228,7 +231,7 @@ TEST_F(MMSegmentedSwitcherTest, FromVersionFiveASelectionInCodeIsReportedToo) {
 
 TEST_F(MMSegmentedSwitcherTest, BeforeVersionFiveNothingIsReported) {
     for (const char* old : {"4.3", "unknown"}) {
-        version = QString::fromLatin1(old);
+        Device::setSystemVersionForTesting(QString::fromLatin1(old));
         tap(0);
         tap(1);
         switcher.setSelectedSegmentIndex(1);

@@ -84,9 +84,11 @@ TEST_F(LaunchTest, RunsTheStepsInOrderAndFlushesTheOfflineQueueHalfASecondLater)
                            "loadEmbossers", "initDemoImage", "registerForActivityNotification",
                            "configureSharing", "createWindow"}));
     settle();
+    advance(0.499);
     EXPECT_EQ(sharing::offlineFlushCount(), flushes);
-    EXPECT_TRUE(
-        ui::test::eventually([&] { return sharing::offlineFlushCount() == flushes + 1; }, 2000));
+    EXPECT_EQ(delegate->steps.last(), "createWindow");
+    advance(0.001);
+    EXPECT_EQ(sharing::offlineFlushCount(), flushes + 1);
     EXPECT_EQ(delegate->steps.last(), "testOffline");
 }
 
@@ -167,9 +169,9 @@ TEST_F(LaunchTest, ADatabaseThatCannotBeOpenedLeavesADefaultPresetAndSaysWhy) {
     EXPECT_TRUE(app().embossers().empty());
     ASSERT_NE(app().activeEmbosser(), nullptr);
     EXPECT_FALSE(app().embossedImage().isNull());
-    EXPECT_TRUE(
-        ui::test::eventually([&] { return ui::OnScreen::top<ui::AlertView>() != nullptr; }, 2000));
+    // Once the window is up: the launch's settle ran the zero-delay call.
     ui::AlertView* alert = ui::OnScreen::top<ui::AlertView>();
+    ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title(), "Error");
     EXPECT_EQ(alert->message(), "unable to open database file");
     EXPECT_EQ(ui::OnScreen::buttonTitles(*alert), QStringList{"OK"});
@@ -263,15 +265,19 @@ class RatingTest : public AppTest {
         application().windowActivated();
     }
     qint64 countdown() { return UserDefaults().integerForKey(kRequestRateCountdownKey); }
-    // The prompt, once its second has passed; null when none came.
-    ui::AlertView* prompt() {
-        wait(1200);
+    // The prompt on screen; null when there is none.
+    static ui::AlertView* rateAlert() {
         for (ui::AlertView* alert : ui::OnScreen::all<ui::AlertView>()) {
             if (alert->title() == "Rate Me!") {
                 return alert;
             }
         }
         return nullptr;
+    }
+    // The prompt, once its second has passed; null when none came.
+    ui::AlertView* prompt() {
+        advance(1.0);
+        return rateAlert();
     }
 };
 
@@ -283,7 +289,10 @@ TEST_F(RatingTest, AsksAfterTwoTripsAndRemindsAfterOneMore) {
     EXPECT_EQ(countdown(), 2);
     tripToBackground();
     EXPECT_EQ(countdown(), 1);
-    ui::AlertView* alert = prompt();
+    advance(0.999);
+    EXPECT_EQ(rateAlert(), nullptr);
+    advance(0.001);
+    ui::AlertView* alert = rateAlert();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->message(),
               "Do you Enjoy using this app?\n We need your feedback to make it better, rate it "
@@ -328,7 +337,7 @@ TEST_F(RatingTest, RateItNowOpensTheReviewPageAndNeverAsksAgain) {
     // A second activation while the prompt is up brings no second prompt.
     application().windowDeactivated();
     application().windowActivated();
-    wait(1200);
+    advance(1.0);
     EXPECT_EQ(ui::OnScreen::all<ui::AlertView>().size(), 1);
     ASSERT_TRUE(ui::OnScreen::pressButton(*alert, 1));
     settle();

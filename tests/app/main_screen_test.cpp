@@ -88,7 +88,10 @@ TEST_F(MainScreenTest, BuildsBothToolbarsAroundOneSharedSpace) {
 TEST_F(MainScreenTest, TheBarsSlideInAfterTheStartAndATapTogglesThem) {
     launch();
     EXPECT_TRUE(navigation().isNavigationBarHidden());
-    EXPECT_TRUE(ui::test::eventually([&] { return !navigation().isNavigationBarHidden(); }, 2000));
+    advance(0.299);
+    EXPECT_TRUE(navigation().isNavigationBarHidden());
+    advance(0.001);
+    EXPECT_FALSE(navigation().isNavigationBarHidden());
     EXPECT_FALSE(navigation().isToolbarHidden());
     // Both bars come to lie over the photo, at the window's top and bottom edges.
     EXPECT_TRUE(ui::test::eventually(
@@ -271,7 +274,8 @@ TEST_F(MainScreenTest, TheTextAndFontEditorsOpenBehindTheLoadingOverlay) {
 
 TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsNot) {
     launch();
-    EXPECT_TRUE(ui::test::eventually([&] { return barsShown(); }, 2000));
+    advance(0.3);
+    EXPECT_TRUE(ui::test::eventually([&] { return barsShown(); }, kSlideMs));
     Image before = app().embossedImage();
 
     // The text editor opens behind the overlay, which it takes down once shown.

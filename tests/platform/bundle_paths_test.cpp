@@ -20,6 +20,13 @@ TEST(Bundle, FindsResourcesByNameAndType) {
     EXPECT_TRUE(Bundle::pathForResource("", "sqlite").isEmpty());
 }
 
+TEST(Bundle, InformationKeys) {
+    EXPECT_EQ(Bundle::infoValue("CFBundleDisplayName"), "Lumigrave");
+    EXPECT_EQ(Bundle::infoValue("CFBundleName"), "lumigrave");
+    EXPECT_TRUE(Bundle::infoValue("CFBundleVersion").contains('.'));
+    EXPECT_TRUE(Bundle::infoValue("CFBundleIdentifier").isEmpty());
+}
+
 TEST(Bundle, TheDemoPhotoIsALargeEnoughDoubleScaleJpeg) {
     const QString path = Bundle::pathForResource("images/water-lake@2x", "JPG");
     ASSERT_FALSE(path.isEmpty());

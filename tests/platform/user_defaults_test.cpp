@@ -2,12 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include "support/log_capture.h"
 #include "support/temp_home.h"
+#include "support/unprivileged.h"
 
 namespace lumigrave {
 namespace {
+
+// What the file holds, as another process would read it.
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
 
 TEST(UserDefaults, KeysNeverSetReadAsZeroFalseOrEmpty) {
     test::TempHome home;
@@ -45,14 +55,68 @@ TEST(UserDefaults, AValueThatIsNotANumberReadsAsZero) {
     EXPECT_EQ(defaults.integerForKey("MaxOutputPix"), 0);
 }
 
-TEST(UserDefaults, AStoreThatCannotBeWrittenSaysSo) {
+// A folder on the way to the file is a regular file: no one can write there.
+TEST(UserDefaults, AStoreThatCannotBeWrittenSaysWhereAndWhyAndKeepsItsValues) {
     test::TempHome home;
-    UserDefaults defaults(home.filePath("missing/dir/that/is/a/file"));
+    const QString path = home.filePath("missing/dir/lumigrave.conf");
+    UserDefaults defaults(path);
     QFile blocker(home.filePath("missing"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     defaults.setInteger("MaxOutputPix", 800);
-    EXPECT_FALSE(defaults.synchronize());
+    {
+        test::LogCapture log;
+        EXPECT_FALSE(defaults.synchronize());
+        EXPECT_EQ(log.lines(), QStringList{"The preferences could not be saved to " + path +
+                                           " - the file or its folder cannot be written"});
+    }
+    EXPECT_EQ(defaults.integerForKey("MaxOutputPix"), 800);
+
+    // Once the way is clear, the same store writes what it held.
+    ASSERT_TRUE(blocker.remove());
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_EQ(contents(path), "[General]\nMaxOutputPix=800\n");
+    defaults.setInteger("MaxOutputPix", 1024);
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_EQ(contents(path), "[General]\nMaxOutputPix=1024\n");
+}
+
+// A folder the user may not write to (as root, the test drops to an unprivileged user).
+TEST(UserDefaults, AStoreInAFolderWithoutWritePermissionSaysSoAndLosesNoChange) {
+    test::TempHome home;
+    test::makeWorldReadable(QFile::encodeName(home.path()).constData(), true);
+    const QString folder = home.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString path = folder + "/lumigrave.conf";
+    {
+        UserDefaults earlier(path);
+        earlier.setInteger("LastUsedEmbosser", 2);
+        ASSERT_TRUE(earlier.synchronize());
+    }
+    test::makeWorldReadable(QFile::encodeName(path).constData(), false);
+    UserDefaults defaults(path);
+    defaults.setBool("Launched", true);
+    defaults.removeObjectForKey("LastUsedEmbosser");
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup |
+                                                  QFile::ReadOther | QFile::ExeOther));
+    {
+        test::AsUnprivilegedUser nobody;
+        test::LogCapture log;
+        EXPECT_FALSE(defaults.synchronize());
+        ASSERT_EQ(log.lines().size(), 1);
+        EXPECT_TRUE(log.lines()[0].contains(path)) << log.lines()[0].toStdString();
+        EXPECT_TRUE(log.lines()[0].contains("cannot be written"));
+    }
+    EXPECT_EQ(contents(path), "[General]\nLastUsedEmbosser=2\n");
+    EXPECT_TRUE(defaults.boolForKey("Launched"));
+    EXPECT_EQ(defaults.integerForKey("LastUsedEmbosser"), 0);
+
+    // Write access back: the same store saves both the value and the removal.
+    ASSERT_TRUE(
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_EQ(contents(path), "[General]\nLaunched=true\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The main() of every test binary: an offscreen GUI (or widget) application (text needs the font
 // database), a private runtime directory, and the bundled fonts registered, so that
-// every test sees the same fonts on every machine and needs no display.
+// every test sees the same fonts on every machine and needs no display. Each test gets a
+// fresh manual clock for the run loop's deferred calls.
 #include <gtest/gtest.h>
 
 #ifdef LUMIGRAVE_WIDGET_TESTS
@@ -12,8 +13,26 @@ using TestApplication = QGuiApplication;
 #endif
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 
 #include "platform/font_registry.h"
+#include "support/manual_scheduler.h"
+
+namespace {
+
+// Installs a ManualScheduler before each test's fixture is made and takes it away after the
+// fixture is gone, with whatever calls still wait: nothing deferred leaks into the next test.
+class FreshSchedulerPerTest : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override {
+        scheduler_ = std::make_unique<lumigrave::test::ManualScheduler>();
+        lumigrave::RunLoop::setScheduler(scheduler_.get());
+    }
+    void OnTestEnd(const testing::TestInfo&) override { scheduler_.reset(); }
+
+    std::unique_ptr<lumigrave::test::ManualScheduler> scheduler_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -36,5 +55,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshSchedulerPerTest);
     return RUN_ALL_TESTS();
 }

@@ -7,24 +7,6 @@
 
 namespace lumigrave {
 
-namespace {
-
-MMSegmentedSwitcher::VersionSource& versionSource() {
-    static MMSegmentedSwitcher::VersionSource source;
-    return source;
-}
-
-QString systemVersion() {
-    const auto& source = versionSource();
-    return source ? source() : Device::systemVersion();
-}
-
-}  // namespace
-
-void MMSegmentedSwitcher::setSystemVersionSource(VersionSource source) {
-    versionSource() = std::move(source);
-}
-
 double MMSegmentedSwitcher::versionNumber(const QString& version) {
     static const QRegularExpression leading(QStringLiteral(R"(^\s*([+-]?(\d+(\.\d*)?|\.\d+)))"));
     const QRegularExpressionMatch match = leading.match(version);
@@ -42,7 +24,7 @@ void MMSegmentedSwitcher::updateTintColor() {
 void MMSegmentedSwitcher::setSelectedSegmentIndex(int index) {
     ui::SegmentedControl::setSelectedSegmentIndex(index);
     updateTintColor();
-    if (versionNumber(systemVersion()) >= 5.0) {
+    if (versionNumber(Device::systemVersion()) >= 5.0) {
         sendActionsForControlEvents(ui::ControlEvent::ValueChanged);
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 #include "ui/segmented_control.h"
 
@@ -25,10 +24,6 @@ class MMSegmentedSwitcher : public ui::SegmentedControl {
     // the base's tracking never starts, so its other handlers do nothing.
     void touchesBegan(QPointF pos) override;
 
-    // Where the system version comes from; tests replace it. Null restores
-    // Device::systemVersion().
-    using VersionSource = std::function<QString()>;
-    static void setSystemVersionSource(VersionSource source);
     // The leading number of a version string: "12" is 12, "6.1.2" is 6.1, "unknown" is 0.
     static double versionNumber(const QString& version);
 };
