@@ -1,21 +1,23 @@
 #include "ui/date_picker.h"
-#include "ui/style.h"
 
 #include <QDateTimeEdit>
 #include <QVBoxLayout>
 
+#include "ui/style.h"
+
 namespace lumigrave::ui {
 
-DatePicker::DatePicker(QWidget* parent) : QWidget(parent), editor_(new QDateTimeEdit(this)) {
+DatePicker::DatePicker(QWidget* parent) : Control(parent), editor_(new QDateTimeEdit(this)) {
+    setFocusProxy(editor_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(editor_, 0, Qt::AlignCenter);
     editor_->setFont(style::dateEditorFont(editor_->font()));
     editor_->setAlignment(Qt::AlignCenter);
     editor_->setMinimumWidth(240);
     editor_->setDateTime(QDateTime::currentDateTime());
-    connect(editor_, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& date) {
-        if (!settingDate_ && valueChanged_) {
-            valueChanged_(date);
+    connect(editor_, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        if (!settingDate_) {
+            sendActionsForControlEvents(ControlEvent::ValueChanged);
         }
     });
     setDatePickerMode(mode_);

@@ -1,20 +1,20 @@
 #pragma once
 
 #include <QDateTime>
-#include <QWidget>
-#include <functional>
+
+#include "ui/control.h"
 
 class QDateTimeEdit;
 
 namespace lumigrave::ui {
 
 // A date and time chooser in one of the platform's four modes, on an editor whose fields
-// turn with the arrow keys and the mouse wheel.
-class DatePicker : public QWidget {
+// turn with the arrow keys and the mouse wheel. A change the user makes is reported to
+// the ValueChanged targets; setDate() stays silent, as on the platform.
+class DatePicker : public Control {
     Q_OBJECT
   public:
     enum class Mode { Time, Date, DateAndTime, CountDownTimer };
-    using ValueChanged = std::function<void(const QDateTime& date)>;
 
     explicit DatePicker(QWidget* parent = nullptr);
 
@@ -26,9 +26,6 @@ class DatePicker : public QWidget {
     // keeps the platform's call shape.
     void setDate(const QDateTime& date, bool animated = false);
 
-    // Called when the user changes the value; setDate() stays silent, as on the platform.
-    void setValueChanged(ValueChanged handler) { valueChanged_ = std::move(handler); }
-
     // The editor, for tests.
     QDateTimeEdit* editor() const { return editor_; }
 
@@ -37,7 +34,6 @@ class DatePicker : public QWidget {
   private:
     QDateTimeEdit* editor_;
     Mode mode_ = Mode::DateAndTime;
-    ValueChanged valueChanged_;
     bool settingDate_ = false;
 };
 

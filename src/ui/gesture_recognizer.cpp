@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <cmath>
 
+#include "platform/run_loop.h"
+
 namespace lumigrave::ui {
 
 namespace {
@@ -57,7 +59,7 @@ bool GestureRecognizer::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool GestureRecognizer::mayReceiveTouch(QPointF position) {
-    return !shouldReceiveTouch || shouldReceiveTouch(*this, position);
+    return delegate_ == nullptr || delegate_->shouldReceiveTouch(*this, position);
 }
 
 bool PinchGestureRecognizer::handleEvent(QEvent* event) {
@@ -69,12 +71,17 @@ bool PinchGestureRecognizer::handleEvent(QEvent* event) {
                 return false;
             }
             change(float(std::pow(kWheelZoomPerUnit, delta)), wheel->position());
-            if (!wheelEnd_.isActive()) {
-                wheelEnd_.setSingleShot(true);
-                connect(&wheelEnd_, &QTimer::timeout, this, &PinchGestureRecognizer::finish,
-                        Qt::UniqueConnection);
-            }
-            wheelEnd_.start(kWheelEndMs);
+            // The gesture ends once the wheel has rested a while: each notch moves the end
+            // on, and only the last notch's call finds itself still the latest.
+            const unsigned notch = ++wheelNotches_;
+            RunLoop::performAfter(
+                kWheelEndMs / 1000.0,
+                [this, notch] {
+                    if (notch == wheelNotches_) {
+                        finish();
+                    }
+                },
+                this);
             return true;
         }
         case QEvent::NativeGesture: {
@@ -119,7 +126,7 @@ void PinchGestureRecognizer::change(float factor, QPointF position) {
 }
 
 void PinchGestureRecognizer::finish() {
-    wheelEnd_.stop();
+    ++wheelNotches_;  // a wheel end still pending has nothing left to end
     if (state() != State::Possible) {
         setState(State::Ended);
     }

@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
-#include <QTimer>
 #include <functional>
 
 class QWidget;
@@ -19,7 +18,19 @@ class GestureRecognizer : public QObject {
     Q_OBJECT
   public:
     enum class State { Possible, Began, Changed, Ended, Cancelled, Failed };
+    // The recognizer's single event, its target: every change of state.
     using Action = std::function<void(GestureRecognizer& recognizer)>;
+    // The recognizer's protocol; its one call is optional.
+    class Delegate {
+      public:
+        virtual ~Delegate() = default;
+        // Asked before a touch (a press) is given to the recognizer.
+        virtual bool shouldReceiveTouch(GestureRecognizer& recognizer, QPointF position) {
+            Q_UNUSED(recognizer);
+            Q_UNUSED(position);
+            return true;
+        }
+    };
 
     explicit GestureRecognizer(Action action, QObject* parent = nullptr);
 
@@ -27,8 +38,9 @@ class GestureRecognizer : public QObject {
     void addToView(QWidget* view);
     QWidget* view() const { return view_; }
     State state() const { return state_; }
-    // Asked before a touch (a press) is given to the recognizer; true when unset.
-    std::function<bool(GestureRecognizer& recognizer, QPointF position)> shouldReceiveTouch;
+    // Not owned; null lets every touch through.
+    Delegate* delegate() const { return delegate_; }
+    void setDelegate(Delegate* delegate) { delegate_ = delegate; }
     QPointF locationInView(QWidget* view) const;
 
     // Moves to a state and runs the action, as recognition does. Public so that input
@@ -46,6 +58,7 @@ class GestureRecognizer : public QObject {
   private:
     State state_ = State::Possible;
     Action action_;
+    Delegate* delegate_ = nullptr;
 };
 
 class PinchGestureRecognizer : public GestureRecognizer {
@@ -64,7 +77,7 @@ class PinchGestureRecognizer : public GestureRecognizer {
     void finish();
 
     float scale_ = 1;
-    QTimer wheelEnd_;
+    unsigned wheelNotches_ = 0;
 };
 
 class PanGestureRecognizer : public GestureRecognizer {

@@ -76,8 +76,8 @@ QVariantMap ImagePickerController::infoForFile(const QString& path) {
 
 void ImagePickerController::pickFile(const QString& path) {
     QVariantMap info = infoForFile(path);
-    if (delegate_.didFinishPickingMediaWithInfo) {
-        delegate_.didFinishPickingMediaWithInfo(*this, info);
+    if (delegate_ != nullptr) {
+        delegate_->didFinishPickingMediaWithInfo(*this, info);
     }
 }
 
@@ -91,22 +91,22 @@ void ImagePickerController::pickCapturedImage(const QImage& image) {
         info.insert(kOriginalImageKey,
                     QVariant::fromValue(Image(image.convertToFormat(QImage::Format_RGB32), 1)));
     }
-    if (delegate_.didFinishPickingMediaWithInfo) {
-        delegate_.didFinishPickingMediaWithInfo(*this, info);
+    if (delegate_ != nullptr) {
+        delegate_->didFinishPickingMediaWithInfo(*this, info);
     }
 }
 
 void ImagePickerController::cameraFailed(const QString& message) {
     QVariantMap info;
     info.insert(kErrorMessageKey, message);
-    if (delegate_.didFinishPickingMediaWithInfo) {
-        delegate_.didFinishPickingMediaWithInfo(*this, info);
+    if (delegate_ != nullptr) {
+        delegate_->didFinishPickingMediaWithInfo(*this, info);
     }
 }
 
 void ImagePickerController::cancel() {
-    if (delegate_.didCancel) {
-        delegate_.didCancel(*this);
+    if (delegate_ != nullptr) {
+        delegate_->imagePickerControllerDidCancel(*this);
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QVariantMap>
-#include <functional>
 
 #include "platform/image.h"
 #include "ui/view_controller.h"
@@ -23,10 +22,18 @@ class ImagePickerController : public ViewController {
     Q_OBJECT
   public:
     enum class SourceType { PhotoLibrary, Camera, SavedPhotosAlbum };
-    struct Delegate {
-        std::function<void(ImagePickerController& picker, const QVariantMap& info)>
-            didFinishPickingMediaWithInfo;
-        std::function<void(ImagePickerController& picker)> didCancel;
+    // The picker's protocol: both calls are optional.
+    class Delegate {
+      public:
+        virtual ~Delegate() = default;
+        virtual void didFinishPickingMediaWithInfo(ImagePickerController& picker,
+                                                   const QVariantMap& info) {
+            Q_UNUSED(picker);
+            Q_UNUSED(info);
+        }
+        virtual void imagePickerControllerDidCancel(ImagePickerController& picker) {
+            Q_UNUSED(picker);
+        }
     };
 
     static inline const QString kOriginalImageKey =
@@ -40,7 +47,8 @@ class ImagePickerController : public ViewController {
     static bool isSourceTypeAvailable(SourceType type);
     SourceType sourceType() const { return sourceType_; }
     void setSourceType(SourceType type) { sourceType_ = type; }
-    void setDelegate(Delegate delegate) { delegate_ = std::move(delegate); }
+    // Not owned; it must outlive the picker or be null.
+    void setDelegate(Delegate* delegate) { delegate_ = delegate; }
     // The folder the dialog opens in; the Pictures folder unless set.
     void setDirectory(const QString& directory) { directory_ = directory; }
     QString directory() const;
@@ -62,7 +70,7 @@ class ImagePickerController : public ViewController {
 
   private:
     SourceType sourceType_ = SourceType::PhotoLibrary;
-    Delegate delegate_;
+    Delegate* delegate_ = nullptr;
     QString directory_;
     QFileDialog* dialog_ = nullptr;
 };

@@ -94,7 +94,7 @@ void AppTest::pick(const Image& image) {
     ui::ImagePickerController picker;
     QVariantMap info;
     info.insert(ui::ImagePickerController::kOriginalImageKey, QVariant::fromValue(image));
-    root().imagePickerDidFinishPicking(picker, info);
+    root().didFinishPickingMediaWithInfo(picker, info);
     settle();
 }
 

@@ -170,7 +170,7 @@ TEST_F(PhotoIntakeTest, PhotosBelowFourHundredPointsAreRefused) {
     expectRefused("The image is too small.");
     // A pick that brings no image counts as a size of zero.
     ui::ImagePickerController picker;
-    root().imagePickerDidFinishPicking(picker, {});
+    root().didFinishPickingMediaWithInfo(picker, {});
     settle();
     expectRefused("The image is too small.");
 }
@@ -178,7 +178,7 @@ TEST_F(PhotoIntakeTest, PhotosBelowFourHundredPointsAreRefused) {
 TEST_F(PhotoIntakeTest, TheSmallestPhotoGetsTwoRowsOfItsOwnSize) {
     Image small = photo(400, 300);
     ui::ImagePickerController picker;
-    root().imagePickerDidFinishPicking(
+    root().didFinishPickingMediaWithInfo(
         picker, {{ui::ImagePickerController::kOriginalImageKey, QVariant::fromValue(small)}});
     // The overlay comes first; the photo is installed a turn later.
     EXPECT_EQ(overlayMessage(), "Proccessing...");

@@ -83,7 +83,7 @@ void RootViewController::setupGestureRecognizer() {
     tapRecognizer_ =
         new ui::TapGestureRecognizer([this](ui::GestureRecognizer& r) { handleTap(r); }, this);
     for (ui::GestureRecognizer* recognizer : {pinRecognizer_, panRecognizer_, tapRecognizer_}) {
-        recognizer->shouldReceiveTouch = [](ui::GestureRecognizer&, QPointF) { return true; };
+        recognizer->setDelegate(this);
         recognizer->addToView(view());
     }
 }

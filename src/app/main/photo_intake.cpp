@@ -63,10 +63,7 @@ void RootViewController::showImagePicker(bool camera) {
     auto* picker = new ui::ImagePickerController;
     picker->setSourceType(camera ? ui::ImagePickerController::SourceType::Camera
                                  : ui::ImagePickerController::SourceType::PhotoLibrary);
-    picker->setDelegate({[this](ui::ImagePickerController& p, const QVariantMap& info) {
-                             imagePickerDidFinishPicking(p, info);
-                         },
-                         [this](ui::ImagePickerController& p) { imagePickerDidCancel(p); }});
+    picker->setDelegate(this);
     presentModalViewController(picker, true);
 }
 
@@ -74,7 +71,7 @@ ui::ImagePickerController* RootViewController::imagePicker() const {
     return qobject_cast<ui::ImagePickerController*>(modalViewController());
 }
 
-void RootViewController::imagePickerDidCancel(ui::ImagePickerController&) {
+void RootViewController::imagePickerControllerDidCancel(ui::ImagePickerController&) {
     dismissModalViewControllerAnimated(true);
 }
 
@@ -85,8 +82,8 @@ void RootViewController::pickFile(const QString& path) {
     acceptPickedInfo(ui::ImagePickerController::infoForFile(path));
 }
 
-void RootViewController::imagePickerDidFinishPicking(ui::ImagePickerController&,
-                                                     const QVariantMap& info) {
+void RootViewController::didFinishPickingMediaWithInfo(ui::ImagePickerController&,
+                                                       const QVariantMap& info) {
     dismissModalViewControllerAnimated(true);
     acceptPickedInfo(info);
 }

@@ -9,6 +9,8 @@
 #include "platform/image.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
+#include "ui/gesture_recognizer.h"
+#include "ui/image_picker_controller.h"
 #include "ui/view_controller.h"
 
 namespace lumigrave {
@@ -31,7 +33,9 @@ class StringSheetPicker;
 // photo, and asks for a rating when the countdown says so.
 class RootViewController : public ui::ViewController,
                            public ui::AlertView::Delegate,
-                           public ui::ActionSheet::Delegate {
+                           public ui::ActionSheet::Delegate,
+                           public ui::ImagePickerController::Delegate,
+                           public ui::GestureRecognizer::Delegate {
     Q_OBJECT
   public:
     // Action sheets of this screen, told apart by their tag.
@@ -68,8 +72,9 @@ class RootViewController : public ui::ViewController,
     // Photo intake, resize and rotation.
     void showLoadDialog();
     void showImagePicker(bool camera);
-    void imagePickerDidFinishPicking(ui::ImagePickerController& picker, const QVariantMap& info);
-    void imagePickerDidCancel(ui::ImagePickerController& picker);
+    void didFinishPickingMediaWithInfo(ui::ImagePickerController& picker,
+                                       const QVariantMap& info) override;
+    void imagePickerControllerDidCancel(ui::ImagePickerController& picker) override;
     // A photo file dropped on the window or opened with the application.
     void pickFile(const QString& path);
     void loadPickedImage(const Image& image);

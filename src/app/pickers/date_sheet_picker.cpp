@@ -32,7 +32,7 @@ DateSheetPicker::DateSheetPicker(const QString& title, ui::DatePicker::Mode date
 DateSheetPicker::~DateSheetPicker() {
     // The date picker may outlive this object while its sheet slides away.
     if (auto* picker = qobject_cast<ui::DatePicker*>(pickerView())) {
-        picker->setValueChanged(nullptr);
+        picker->removeAllTargets();
     }
 }
 
@@ -60,7 +60,8 @@ QWidget* DateSheetPicker::configuredPickerView() {
     if (!selectedDate_.isValid()) {
         selectedDate_ = picker->date();
     }
-    picker->setValueChanged([this](const QDateTime& date) { selectedDate_ = date; });
+    picker->addTarget(ui::ControlEvent::ValueChanged,
+                      [this, picker] { selectedDate_ = picker->date(); });
     return picker;
 }
 
