@@ -1,13 +1,12 @@
 #include "app/main/gloss_button.h"
 
-#include <QImage>
 #include <QPainterPath>
 #include <QPointer>
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "platform/run_loop.h"
+#include "ui/shadow.h"
 
 namespace lumigrave {
 
@@ -68,80 +67,6 @@ void fillGloss(QPainter& painter, const QPainterPath& area, QRectF rect, const Q
                rgba(1, 1, 1, 0.1f));
 }
 
-// A separable Gaussian over premultiplied pixels; outside the image counts as clear.
-void gaussianBlur(QImage& image, qreal sigma) {
-    const int radius = int(std::ceil(sigma * 3));
-    if (radius <= 0) {
-        return;
-    }
-    std::vector<float> kernel(2 * radius + 1);
-    float sum = 0;
-    for (int k = -radius; k <= radius; ++k) {
-        kernel[k + radius] = float(std::exp(-(k * k) / (2 * sigma * sigma)));
-        sum += kernel[k + radius];
-    }
-    for (float& weight : kernel) {
-        weight /= sum;
-    }
-    const int width = image.width();
-    const int height = image.height();
-    std::vector<float> across(size_t(width) * height * 4, 0.0f);
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            float* out = &across[(size_t(y) * width + x) * 4];
-            for (int k = std::max(-radius, -x); k <= std::min(radius, width - 1 - x); ++k) {
-                const QRgb pixel = row[x + k];
-                const float weight = kernel[k + radius];
-                out[0] += weight * qAlpha(pixel);
-                out[1] += weight * qRed(pixel);
-                out[2] += weight * qGreen(pixel);
-                out[3] += weight * qBlue(pixel);
-            }
-        }
-    }
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            float sums[4] = {0, 0, 0, 0};
-            for (int k = std::max(-radius, -y); k <= std::min(radius, height - 1 - y); ++k) {
-                const float* in = &across[(size_t(y + k) * width + x) * 4];
-                for (int c = 0; c < 4; ++c) {
-                    sums[c] += kernel[k + radius] * in[c];
-                }
-            }
-            const int alpha = std::clamp(int(std::lround(sums[0])), 0, 255);
-            auto channel = [&](float v) { return std::clamp(int(std::lround(v)), 0, alpha); };
-            row[x] = qRgba(channel(sums[1]), channel(sums[2]), channel(sums[3]), alpha);
-        }
-    }
-}
-
-// The shadow the path casts: its shape in the shadow colour, blurred, drawn offset.
-void drawShadow(QPainter& painter, const QPainterPath& path, QPointF offset, qreal blur,
-                const QColor& colour) {
-    const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    const qreal margin = std::ceil(blur * 2);
-    const QRectF area = path.boundingRect().adjusted(-margin, -margin, margin, margin);
-    QImage image(int(std::ceil(area.width() * scale)), int(std::ceil(area.height() * scale)),
-                 QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        return;
-    }
-    image.fill(Qt::transparent);
-    {
-        QPainter shape(&image);
-        shape.setRenderHint(QPainter::Antialiasing);
-        shape.scale(scale, scale);
-        shape.translate(-area.topLeft());
-        shape.fillPath(path, colour);
-    }
-    // A shadow blur of b spreads like a Gaussian of deviation b / 2.
-    gaussianBlur(image, blur / 2 * scale);
-    image.setDevicePixelRatio(scale);
-    painter.drawImage(area.topLeft() + offset, image);
-}
-
 }  // namespace
 
 void drawGlossButton(QPainter& painter, QRectF bounds, float hue, float saturation,
@@ -168,7 +93,7 @@ void drawGlossButton(QPainter& painter, QRectF bounds, float hue, float saturati
     painter.setRenderHint(QPainter::Antialiasing);
     if (!highlighted) {
         painter.save();
-        drawShadow(painter, outerPath, QPointF(0, 2), 3, shadow);
+        ui::drawShadow(painter, outerPath, QPointF(0, 2), 3, shadow);
         painter.fillPath(outerPath, outerTop);
         painter.restore();
     }
