@@ -18,6 +18,7 @@
 #include "app/pickers/string_sheet_picker.h"
 #include "platform/screen.h"
 #include "support/log_capture.h"
+#include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
 #include "ui/on_screen.h"
 #include "ui/picker_view.h"
@@ -29,6 +30,7 @@ namespace lumigrave {
 namespace {
 
 using SystemItem = ui::BarButtonItem::SystemItem;
+using ui::test::flushDeletes;
 
 const QStringList kSizes{"640 × 480", "1024 × 768", "1600 × 1200", "2048 × 1536", "Original"};
 
@@ -61,10 +63,6 @@ struct Receiver {
     std::vector<QDateTime> dates;
     std::vector<std::pair<int, int>> distances;
 };
-
-void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 ui::BarButtonItem* item(const AbstractSheetPicker& picker, SystemItem kind) {
     for (ui::BarButtonItem* candidate : picker.toolbar()->items()) {
