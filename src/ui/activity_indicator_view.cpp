@@ -1,7 +1,8 @@
 #include "ui/activity_indicator_view.h"
-#include "ui/style.h"
 
 #include <QPainter>
+
+#include "ui/style.h"
 
 namespace lumigrave::ui {
 

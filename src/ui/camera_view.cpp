@@ -1,5 +1,4 @@
 #include "ui/camera_view.h"
-#include "ui/style.h"
 
 #include <QCamera>
 #include <QHBoxLayout>
@@ -11,6 +10,8 @@
 #include <QVBoxLayout>
 #include <QVideoFrame>
 #include <QVideoWidget>
+
+#include "ui/style.h"
 
 namespace lumigrave::ui {
 

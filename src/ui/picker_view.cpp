@@ -1,5 +1,4 @@
 #include "ui/picker_view.h"
-#include "ui/style.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
@@ -12,6 +11,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+
+#include "ui/style.h"
 
 namespace lumigrave::ui {
 

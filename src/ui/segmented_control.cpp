@@ -1,5 +1,4 @@
 #include "ui/segmented_control.h"
-#include "ui/style.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -7,6 +6,8 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+
+#include "ui/style.h"
 
 namespace lumigrave::ui {
 
@@ -92,7 +93,7 @@ void SegmentView::paintEvent(QPaintEvent*) {
         QFont font = painter.font();
         font.setBold(bar);
         painter.setFont(font);
-        painter.setPen(filled ? QColor(Qt::white) : controlTint);
+        painter.setPen(filled ? style::chromeText() : controlTint);
         painter.drawText(content, Qt::AlignCenter, title_);
     }
 }

@@ -1,10 +1,11 @@
 #include "ui/slider.h"
-#include "ui/style.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+
+#include "ui/style.h"
 
 namespace lumigrave::ui {
 

@@ -7,6 +7,7 @@
 
 #include "platform/run_loop.h"
 #include "ui/shadow.h"
+#include "ui/style.h"
 
 namespace lumigrave {
 
@@ -194,7 +195,7 @@ void GlossButton::paintEvent(QPaintEvent*) {
     QFont font = painter.font();
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(Qt::white);
+    painter.setPen(ui::style::chromeText());
     painter.drawText(rect(), Qt::AlignCenter, title());
 }
 
