@@ -50,7 +50,7 @@ void PopoverController::present(QWidget* host, QRectF anchorInHost) {
     view->show();
     frame->adjustSize();
     content_->viewWillAppear(false);
-    // Not dimmed; a click outside closes the popover and tells nobody, as on the platform.
+    // Not dimmed; a click outside closes the popover.
     presentPanel(host, frame, Placement::Anchored, 0, Modality::Modal, false, anchorInHost,
                  "A popover");
     content_->viewDidAppear(false);
@@ -58,6 +58,13 @@ void PopoverController::present(QWidget* host, QRectF anchorInHost) {
 
 void PopoverController::dismissPopoverAnimated(bool) {
     dismissPresentation(-1);
+}
+
+void PopoverController::dismissByUser() {
+    dismissPresentation(-1);
+    if (delegate_ != nullptr) {
+        delegate_->popoverControllerDidDismissPopover(*this);
+    }
 }
 
 void PopoverController::presentationClicked(int) {

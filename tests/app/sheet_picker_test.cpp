@@ -329,6 +329,20 @@ TEST_F(SheetPickerTest, OnAPhoneTheSheetIsSizedByTheOrientation) {
     }
 }
 
+TEST_F(SheetPickerTest, AClickOutsideThePickersPopoverIsACancelAndReleasesThePicker) {
+    Screen::setBounds({1024, 768});
+    host()->resize(1024, 768);
+    Receiver receiver;
+    QPointer<StringSheetPicker> picker = showSizes(1, &receiver);
+    ASSERT_NE(picker->popOverController(), nullptr);
+    QWidget* layer = picker->popOverController()->panel()->parentWidget();
+    QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(receiver.cancelled, std::vector<QObject*>{host()});
+    EXPECT_TRUE(receiver.selected.empty());
+    flushDeletes();
+    EXPECT_TRUE(picker.isNull());
+}
+
 TEST_F(SheetPickerTest, OnATabletThePickerShowsInAPopoverOfTheContainersSize) {
     Screen::setBounds({1024, 768});
     Receiver receiver;

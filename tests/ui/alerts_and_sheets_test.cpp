@@ -378,9 +378,20 @@ class ContentController : public ViewController {
     QStringList* log_;
 };
 
-TEST_F(OverlayTest, APopoverPointsAtItsAnchorAndAClickOutsideClosesItQuietly) {
+// Told only when the user closes the popover.
+struct PopoverCalls : PopoverController::Delegate {
+    explicit PopoverCalls(QStringList* log) : calls(log) {}
+    void popoverControllerDidDismissPopover(PopoverController&) override {
+        *calls << "closed by the user";
+    }
+    QStringList* calls;
+};
+
+TEST_F(OverlayTest, APopoverPointsAtItsAnchorAndAClickOutsideClosesItTellingOnlyItsDelegate) {
     auto* content = new ContentController(&calls);
     PopoverController popover(content);
+    PopoverCalls delegate(&calls);
+    popover.setDelegate(&delegate);
     EXPECT_EQ(popover.contentViewController(), content);
     EXPECT_EQ(popover.popoverContentSize(), QSizeF(320, 260));
     popover.setPopoverContentSize(QSizeF(200, 150));
@@ -409,7 +420,7 @@ TEST_F(OverlayTest, APopoverPointsAtItsAnchorAndAClickOutsideClosesItQuietly) {
     QWidget* layer = popover.panel()->parentWidget();
     QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(5, layer->height() - 5));
     EXPECT_FALSE(popover.isPopoverVisible());
-    EXPECT_EQ(calls, QStringList({"willDisappear", "didDisappear"}));
+    EXPECT_EQ(calls, QStringList({"willDisappear", "didDisappear", "closed by the user"}));
     EXPECT_TRUE(OnScreen::all<ui::PopoverController>().isEmpty());
     flushDeletes();
 
@@ -431,7 +442,14 @@ TEST_F(OverlayTest, APopoverPointsAtItsAnchorAndAClickOutsideClosesItQuietly) {
 
     pressEscape(popover.panel()->parentWidget());
     EXPECT_FALSE(popover.isPopoverVisible());
-    EXPECT_EQ(calls, QStringList({"willAppear", "didAppear", "willDisappear", "didDisappear"}));
+    EXPECT_EQ(calls, QStringList({"willAppear", "didAppear", "willDisappear", "didDisappear",
+                                  "closed by the user"}));
+
+    // Dismissed by code, it tells its delegate nothing.
+    popover.presentPopoverFromBarButtonItem(item, false);
+    calls.clear();
+    popover.dismissPopoverAnimated(false);
+    EXPECT_EQ(calls, QStringList({"willDisappear", "didDisappear"}));
 }
 
 }  // namespace

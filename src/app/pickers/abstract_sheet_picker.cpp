@@ -134,6 +134,11 @@ QWidget* AbstractSheetPicker::configuredPickerView() {
     return nullptr;
 }
 
+void AbstractSheetPicker::popoverControllerDidDismissPopover(ui::PopoverController&) {
+    notifyDidCancel();
+    dismissPicker();
+}
+
 void AbstractSheetPicker::dismissPicker() {
     dismissing_ = true;
     if (actionSheet_) {
@@ -290,6 +295,7 @@ void AbstractSheetPicker::presentActionSheet(ui::ActionSheet* sheet) {
 
 void AbstractSheetPicker::configureAndPresentPopoverForView(QWidget* container) {
     auto* popover = new ui::PopoverController(new ContainerController(container), this);
+    popover->setDelegate(this);
     popover->setPopoverContentSize(QSizeF(container->size()));
     popOverController_ = popover;
     presentPopover(popover);

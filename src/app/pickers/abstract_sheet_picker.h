@@ -12,11 +12,11 @@
 
 #include "ui/action_sheet.h"
 #include "ui/bar_button_item.h"
+#include "ui/popover_controller.h"
 
 namespace lumigrave {
 
 namespace ui {
-class PopoverController;
 class Toolbar;
 }  // namespace ui
 
@@ -35,7 +35,9 @@ struct SheetPickerButton {
 // itself, so callers may forget it once shown. What the user chose reaches the caller
 // through the subclass's done block; a cancel through the cancel block. A Done or a
 // cancel with no block to tell is logged.
-class AbstractSheetPicker : public QObject, public ui::ActionSheet::Delegate {
+class AbstractSheetPicker : public QObject,
+                            public ui::ActionSheet::Delegate,
+                            public ui::PopoverController::Delegate {
     Q_OBJECT
   public:
     using CancelBlock = std::function<void(AbstractSheetPicker* picker)>;
@@ -67,8 +69,10 @@ class AbstractSheetPicker : public QObject, public ui::ActionSheet::Delegate {
     void actionPickerCancel(QObject* sender = nullptr);
     void dismissPicker();
 
-    // The sheet went without Done or Cancel (Escape): a cancel.
+    // The sheet or the popover went without Done or Cancel (Escape, a click outside the
+    // popover): a cancel.
     void didDismissWithButtonIndex(ui::ActionSheet& sheet, int buttonIndex) override;
+    void popoverControllerDidDismissPopover(ui::PopoverController& popover) override;
 
     // Before showSheetPicker(). A null title reads as empty, a null value as 0.
     void addCustomButtonWithTitle(const QString& title, const QVariant& value);
