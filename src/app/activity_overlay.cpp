@@ -41,7 +41,7 @@ void ActivityOverlay::showIn(QWidget* host, const QString& message) {
     view_->indicator()->startAnimating();
     if (!isPresented()) {
         presentPanel(host, view_, Placement::Fill, 0, Modality::Modal, false, {},
-                     "The activity overlay");
+                     QStringLiteral("The activity overlay"));
     }
     // Drawn now: the work it announces starts on the next turn of the event loop.
     if (view_ && view_->isVisible()) {

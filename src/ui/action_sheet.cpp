@@ -89,12 +89,6 @@ void ActionSheet::present(QWidget* host) {
     if (isPresented()) {
         return;
     }
-    if (host == nullptr) {
-        qWarning("The action sheet \"%s\" could not be shown: there is no window",
-                 qPrintable(title_.trimmed()));
-        releaseUnshown();
-        return;
-    }
     auto* frame = new QFrame;
     frame->setObjectName(QStringLiteral("sheetPanel"));
     frame->setStyleSheet(style::sheetPanelStyleSheet(style_ != Style::Default));
@@ -142,8 +136,11 @@ void ActionSheet::present(QWidget* host) {
         frame->setFixedWidth(int(std::min(Screen::bounds().width, 400.0f)));
         frame->adjustSize();
     }
-    presentPanel(host, frame, Placement::Bottom, 0.35, Modality::Modal, true, {},
-                 "An action sheet");
+    if (!presentPanel(host, frame, Placement::Bottom, 0.35, Modality::Modal, true, {},
+                      QStringLiteral("The action sheet \"%1\"").arg(title_.trimmed()))) {
+        releaseUnshown();
+        return;
+    }
     if (first != nullptr) {
         first->setFocus();
     }

@@ -52,7 +52,7 @@ void PopoverController::present(QWidget* host, QRectF anchorInHost) {
     content_->viewWillAppear(false);
     // Not dimmed; a click outside closes the popover.
     presentPanel(host, frame, Placement::Anchored, 0, Modality::Modal, false, anchorInHost,
-                 "A popover");
+                 QStringLiteral("A popover"));
     content_->viewDidAppear(false);
 }
 

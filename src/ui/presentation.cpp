@@ -26,12 +26,11 @@ QString Presentation::buttonObjectName(int index) {
 
 bool Presentation::presentPanel(QWidget* host, QWidget* panel, Placement placement, qreal dimming,
                                 Modality modality, bool animated, QRectF anchorInHost,
-                                const char* what) {
-    if (overlay_) {
-        return false;
-    }
-    if (host == nullptr) {
-        qWarning("%s could not be shown: there is no window", what);
+                                const QString& what) {
+    if (overlay_ || host == nullptr) {
+        if (host == nullptr) {
+            qWarning("%s could not be shown: there is no window", qPrintable(what));
+        }
         delete panel;
         return false;
     }

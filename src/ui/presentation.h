@@ -51,11 +51,11 @@ class Presentation : public QObject {
     // shown, or when the window closes under it).
     explicit Presentation(bool ownsItself, QObject* parent = nullptr);
 
-    // Puts panel over host. False (and a log line naming what) when there is no host;
-    // the panel is deleted then.
+    // Puts panel over host. False when there is no host (with a log line naming what)
+    // or when the presentation is shown already; the panel is deleted then.
     bool presentPanel(QWidget* host, QWidget* panel, Placement placement, qreal dimming,
                       Modality modality, bool animated, QRectF anchorInHost = {},
-                      const char* what = "A panel");
+                      const QString& what = QStringLiteral("A panel"));
     // A button of the panel, in one of three looks; pressing it runs the leaving
     // sequence with its index.
     using ButtonRole = style::PanelButtonRole;
