@@ -6,6 +6,7 @@
 
 #include "bench_photos.h"
 #include "model/layout_type.h"
+#include "platform/cpu_features.h"
 #include "render/emboss_composer.h"
 #include "render/overlay_blend.h"
 
@@ -47,6 +48,18 @@ Embosser preset(bool tiled) {
     return e;
 }
 
+// Sets the vector-kernel switch for one benchmark and puts it back.
+class VectorKernels {
+  public:
+    explicit VectorKernels(bool allowed) : previous_(cpu::vectorKernelsAllowed()) {
+        cpu::setVectorKernelsAllowed(allowed);
+    }
+    ~VectorKernels() { cpu::setVectorKernelsAllowed(previous_); }
+
+  private:
+    bool previous_;
+};
+
 void pixelsProcessed(benchmark::State& state) {
     state.counters["Mpx/s"] =
         benchmark::Counter(double(widthFor(state.range(0))) * heightFor(state.range(0)) *
@@ -71,10 +84,13 @@ void TileCanvas(benchmark::State& state) {
     }
 }
 
+// The third argument turns the vector kernels (blend and sampler) off, for the ratio of
+// the two paths on this machine.
 void Composite(benchmark::State& state) {
     const Image p = photo(state);
     const Embosser e = preset(state.range(1) != 0);
     const Image relief = EmbossComposer::embossedTextForEmbosser(e, p);
+    const VectorKernels kernels(state.range(2) != 0);
     for (auto _ : state) {
         benchmark::DoNotOptimize(EmbossComposer::embossedImageForEmbosser(e, p, relief));
     }
@@ -118,6 +134,7 @@ void OverlayKernel(benchmark::State& state) {
         backdrop[x] = uint8_t(60 + x % 130);
     }
     QImage out(p.size(), QImage::Format_RGB32);
+    const VectorKernels kernels(state.range(1) != 0);
     for (auto _ : state) {
         for (int y = 0; y < p.height(); ++y) {
             overlayRow(reinterpret_cast<const QRgb*>(p.constScanLine(y)), backdrop.data(),
@@ -148,8 +165,8 @@ constexpr double kMinTime = 0.01;  // debug builds: just show they run
 BENCHMARK(Relief)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
 BENCHMARK(TileCanvas)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
 BENCHMARK(Composite)
-    ->ArgsProduct({{12, 24}, {0, 1}})
-    ->ArgNames({"MP", "tiled"})
+    ->ArgsProduct({{12, 24}, {0, 1}, {1, 0}})
+    ->ArgNames({"MP", "tiled", "vector"})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(kMinTime);
 BENCHMARK(CompositeInPlace)
@@ -162,7 +179,11 @@ BENCHMARK(OneStep)
     ->ArgNames({"MP", "tiled"})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(kMinTime);
-BENCHMARK(OverlayKernel)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
+BENCHMARK(OverlayKernel)
+    ->ArgsProduct({{12, 24}, {1, 0}})
+    ->ArgNames({"MP", "vector"})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(kMinTime);
 BENCHMARK(MemoryCopy)->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "cli/watermark_job.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 #include "platform/image_loader.h"
@@ -22,23 +21,14 @@ JobResult failed(const QString& message) {
 // memory. Declined when the photo is of another kind; the general path takes it then.
 std::optional<JobResult> streamed(const QByteArray& data, const QString& output,
                                   const JobSettings& settings) {
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failed(QStringLiteral("%1 cannot be written: %2").arg(output, file.errorString()));
-    }
     QString error;
-    switch (embossJpegStream(*settings.embosser, data, file, settings.quality, &error)) {
+    switch (embossJpegFile(*settings.embosser, data, output, settings.quality, &error)) {
         case StreamResult::Declined:
-            file.cancelWriting();
             return std::nullopt;
         case StreamResult::Failed:
-            file.cancelWriting();
             return failed(error);
         case StreamResult::Done:
             break;
-    }
-    if (!file.commit()) {
-        return failed(QStringLiteral("%1 cannot be written: %2").arg(output, file.errorString()));
     }
     return JobResult{true, QString()};
 }

@@ -3,7 +3,8 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include "platform/atomic_file.h"
 
 namespace lumigrave {
 
@@ -16,21 +17,26 @@ bool seedDatabaseFile(const QString& seedPath, const QString& databasePath) {
         qWarning().noquote() << "No seed database to copy from" << seedPath;
         return false;
     }
-    QSaveFile target(databasePath);
-    if (!target.open(QIODevice::WriteOnly)) {
-        qWarning().noquote() << "Cannot create" << databasePath << ":" << target.errorString();
-        return false;
-    }
-    while (!seed.atEnd()) {
-        const QByteArray chunk = seed.read(1 << 16);
-        if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
-            qWarning().noquote() << "Cannot copy the seed database to" << databasePath;
-            target.cancelWriting();
-            return false;
-        }
-    }
-    if (!target.commit()) {
-        qWarning().noquote() << "Cannot write" << databasePath << ":" << target.errorString();
+    QString error;
+    const bool copied = writeFileAtomically(
+        databasePath,
+        [&](QIODevice& target, QString* why) {
+            while (!seed.atEnd()) {
+                const QByteArray chunk = seed.read(1 << 16);
+                if (chunk.isEmpty()) {
+                    *why = seed.errorString();
+                    return false;
+                }
+                if (target.write(chunk) != chunk.size()) {
+                    *why = target.errorString();
+                    return false;
+                }
+            }
+            return true;
+        },
+        &error);
+    if (!copied) {
+        qWarning().noquote() << "Cannot copy the seed database to" << databasePath << ":" << error;
         return false;
     }
     QFile::setPermissions(databasePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner |

@@ -4,6 +4,17 @@
 
 namespace lumigrave {
 
+// The group of a preset's fields one editor changes, and so the columns an update
+// writes. The numbers are the editors' own; All (or any value not named here) writes
+// every column.
+enum class EditorGroup : int {
+    All = 0,
+    Text = 1,              // text
+    Font = 2,              // font_name
+    SizeOpacityAngle = 3,  // width_ratio, opacity, text_angle
+    LayoutMargins = 4,     // layout_type, margin_horizontal, margin_vertical
+};
+
 // One watermark preset. The validating setters replace an out-of-range value by a fixed
 // fallback (they do not clamp), so every preset in memory, loaded, copied or edited,
 // holds values inside its ranges.
@@ -61,10 +72,10 @@ class Embosser {
                               QString* errorMessage);
     static bool dbDeleteEmbosser(const QString& databasePath, const Embosser& embosser,
                                  QString* errorMessage);
-    // forView says which editor changed the preset and so which columns are written:
-    // 1 text, 2 font, 3 size/opacity/angle, 4 layout and margins, anything else all.
-    static bool dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser, int forView,
-                                 QString* errorMessage);
+    // Writes forView's group of columns (and the time of use, which moves the preset to
+    // the front of the load order).
+    static bool dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser,
+                                 EditorGroup forView, QString* errorMessage);
 
     // Copies go through copy(), which resets modified.
     Embosser(const Embosser&) = delete;

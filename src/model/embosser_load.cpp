@@ -49,18 +49,27 @@ bool loadEmbossers(const QString& databasePath, qint64 lastUsedEmbosser, Embosse
         return false;
     }
 
-    list.activeEmbosser = nullptr;
-    list.embossers.clear();
-    list.embossers.reserve(5);
+    // Read whole or not at all: a table that stops part-way (a damaged page, an I/O
+    // error) must not pass for one with fewer presets, which the next save would make
+    // true.
+    std::vector<std::unique_ptr<Embosser>> loaded;
+    loaded.reserve(5);
     SqliteStatement::StepResult step;
     while ((step = select.step()) == SqliteStatement::StepResult::Row) {
-        list.embossers.push_back(embosserFromRow(select));
+        loaded.push_back(embosserFromRow(select));
     }
     if (step == SqliteStatement::StepResult::Error) {
-        // Keep what was read; the rest of the table stays untouched on disk.
-        qWarning().noquote() << "Reading the presets stopped early:" << db.errorMessage();
+        const QString error = db.errorMessage();
+        qWarning().noquote() << "Reading the presets from" << databasePath << "stopped after"
+                             << loaded.size() << "of them:" << error;
+        if (alertMessage != nullptr) {
+            *alertMessage = error;
+        }
+        return false;
     }
     select.finalize();
+    list.activeEmbosser = nullptr;
+    list.embossers = std::move(loaded);
 
     if (list.embossers.empty()) {
         auto embosser = std::make_unique<Embosser>();

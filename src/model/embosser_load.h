@@ -20,9 +20,10 @@ struct EmbosserList {
 //
 // An empty table gets one default preset, inserted and active; when that insert fails,
 // *alertMessage (when given) receives the text for an "Error" alert, and the preset is
-// still used. When the database cannot be opened or read (no table), the list is left
-// as it was and the result is false; the reason is logged and, when alertMessage is
-// given, handed back in it.
+// still used. When the database cannot be opened or read — no table, or reading stops
+// part-way through the rows (a damaged file) — the list is left as it was and the
+// result is false; the database's message is logged and, when alertMessage is given,
+// handed back in it.
 bool loadEmbossers(const QString& databasePath, qint64 lastUsedEmbosser, EmbosserList& list,
                    QString* alertMessage);
 

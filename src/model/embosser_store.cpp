@@ -1,4 +1,5 @@
 #include <QDebug>
+#include <vector>
 
 #include "model/embosser.h"
 #include "model/sqlite.h"
@@ -11,20 +12,76 @@ const char* const kInsertSql =
     "INSERT INTO embossers (text, font_name, width_ratio, opacity, text_angle, layout_type, "
     "margin_horizontal, margin_vertical, last_used) VALUES(?,?,?,?,?,?,?,?,datetime('now'))";
 const char* const kDeleteSql = "DELETE FROM embossers WHERE (rowid = ?)";
-const char* const kUpdateAllSql =
-    "UPDATE embossers SET text=?, font_name=?, width_ratio=?, opacity=?, text_angle=?, "
-    "layout_type=?, margin_horizontal=?, margin_vertical=?, last_used=datetime('now') "
-    "WHERE (rowid = ?)";
-const char* const kUpdateTextSql =
-    "UPDATE embossers SET text=?, last_used=datetime('now') WHERE (rowid = ?)";
-const char* const kUpdateFontSql =
-    "UPDATE embossers SET font_name=?, last_used=datetime('now') WHERE (rowid = ?)";
-const char* const kUpdateSizeSql =
-    "UPDATE embossers SET width_ratio=?, opacity=?, text_angle=?, last_used=datetime('now') "
-    "WHERE (rowid = ?)";
-const char* const kUpdateLayoutSql =
-    "UPDATE embossers SET layout_type=?, margin_horizontal=?, margin_vertical=?, "
-    "last_used=datetime('now') WHERE (rowid = ?)";
+
+// A persisted field: its column and how its value is bound.
+struct Column {
+    const char* name;
+    void (*bind)(SqliteStatement&, int position, const Embosser&);
+};
+
+const Column kText{"text",
+                   [](SqliteStatement& s, int p, const Embosser& e) { s.bindText(p, e.text()); }};
+const Column kFontName{"font_name", [](SqliteStatement& s, int p, const Embosser& e) {
+                           s.bindText(p, e.font_name());
+                       }};
+const Column kWidthRatio{"width_ratio", [](SqliteStatement& s, int p, const Embosser& e) {
+                             s.bindDouble(p, e.width_ratio());
+                         }};
+const Column kOpacity{
+    "opacity", [](SqliteStatement& s, int p, const Embosser& e) { s.bindDouble(p, e.opacity()); }};
+const Column kTextAngle{"text_angle", [](SqliteStatement& s, int p, const Embosser& e) {
+                            s.bindDouble(p, e.text_angle());
+                        }};
+const Column kLayoutType{"layout_type", [](SqliteStatement& s, int p, const Embosser& e) {
+                             s.bindInt(p, e.layoutType());
+                         }};
+const Column kMarginHorizontal{
+    "margin_horizontal",
+    [](SqliteStatement& s, int p, const Embosser& e) { s.bindDouble(p, e.marginHorizontal()); }};
+const Column kMarginVertical{"margin_vertical", [](SqliteStatement& s, int p, const Embosser& e) {
+                                 s.bindDouble(p, e.marginVertical());
+                             }};
+
+using Columns = std::vector<const Column*>;
+
+// In the order of the insert statement's parameters.
+const Columns kAllColumns{&kText,      &kFontName,   &kWidthRatio,       &kOpacity,
+                          &kTextAngle, &kLayoutType, &kMarginHorizontal, &kMarginVertical};
+
+// Where the editors' groups become columns: nothing past this point knows of editors.
+Columns columnsFor(EditorGroup group) {
+    switch (group) {
+        case EditorGroup::Text:
+            return {&kText};
+        case EditorGroup::Font:
+            return {&kFontName};
+        case EditorGroup::SizeOpacityAngle:
+            return {&kWidthRatio, &kOpacity, &kTextAngle};
+        case EditorGroup::LayoutMargins:
+            return {&kLayoutType, &kMarginHorizontal, &kMarginVertical};
+        case EditorGroup::All:
+            break;
+    }
+    return kAllColumns;
+}
+
+// Binds the columns' values from position 1 on; returns the next free position.
+int bindColumns(SqliteStatement& s, const Columns& columns, const Embosser& embosser) {
+    int position = 1;
+    for (const Column* column : columns) {
+        column->bind(s, position++, embosser);
+    }
+    return position;
+}
+
+QByteArray updateSql(const Columns& columns) {
+    QByteArray sql = "UPDATE embossers SET ";
+    for (const Column* column : columns) {
+        sql += column->name;
+        sql += "=?, ";
+    }
+    return sql + "last_used=datetime('now') WHERE (rowid = ?)";
+}
 
 // The log lines of one operation ("insert", "delete", "update").
 struct Operation {
@@ -76,17 +133,7 @@ bool Embosser::dbAddEmbosser(const QString& databasePath, Embosser& embosser,
     int64_t rowId = 0;
     const bool ok = runOnce(
         databasePath, kInsert, kInsertSql,
-        [&](SqliteStatement& s) {
-            s.bindText(1, embosser.text());
-            s.bindText(2, embosser.font_name());
-            s.bindDouble(3, embosser.width_ratio());
-            s.bindDouble(4, embosser.opacity());
-            s.bindDouble(5, embosser.text_angle());
-            s.bindInt(6, embosser.layoutType());
-            s.bindDouble(7, embosser.marginHorizontal());
-            s.bindDouble(8, embosser.marginVertical());
-        },
-        errorMessage, &rowId);
+        [&](SqliteStatement& s) { bindColumns(s, kAllColumns, embosser); }, errorMessage, &rowId);
     if (ok) {
         embosser.setRid(static_cast<int>(rowId));
     }
@@ -100,62 +147,13 @@ bool Embosser::dbDeleteEmbosser(const QString& databasePath, const Embosser& emb
         [&](SqliteStatement& s) { s.bindInt(1, embosser.rid()); }, errorMessage);
 }
 
-bool Embosser::dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser, int forView,
-                                QString* errorMessage) {
-    const Embosser& e = embosser;
-    switch (forView) {
-        case 1:
-            return runOnce(
-                databasePath, kUpdate, kUpdateTextSql,
-                [&](SqliteStatement& s) {
-                    s.bindText(1, e.text());
-                    s.bindInt64(2, e.rid());
-                },
-                errorMessage);
-        case 2:
-            return runOnce(
-                databasePath, kUpdate, kUpdateFontSql,
-                [&](SqliteStatement& s) {
-                    s.bindText(1, e.font_name());
-                    s.bindInt64(2, e.rid());
-                },
-                errorMessage);
-        case 3:
-            return runOnce(
-                databasePath, kUpdate, kUpdateSizeSql,
-                [&](SqliteStatement& s) {
-                    s.bindDouble(1, e.width_ratio());
-                    s.bindDouble(2, e.opacity());
-                    s.bindDouble(3, e.text_angle());
-                    s.bindInt64(4, e.rid());
-                },
-                errorMessage);
-        case 4:
-            return runOnce(
-                databasePath, kUpdate, kUpdateLayoutSql,
-                [&](SqliteStatement& s) {
-                    s.bindInt(1, e.layoutType());
-                    s.bindDouble(2, e.marginHorizontal());
-                    s.bindDouble(3, e.marginVertical());
-                    s.bindInt64(4, e.rid());
-                },
-                errorMessage);
-        default:
-            return runOnce(
-                databasePath, kUpdate, kUpdateAllSql,
-                [&](SqliteStatement& s) {
-                    s.bindText(1, e.text());
-                    s.bindText(2, e.font_name());
-                    s.bindDouble(3, e.width_ratio());
-                    s.bindDouble(4, e.opacity());
-                    s.bindDouble(5, e.text_angle());
-                    s.bindInt(6, e.layoutType());
-                    s.bindDouble(7, e.marginHorizontal());
-                    s.bindDouble(8, e.marginVertical());
-                    s.bindInt64(9, e.rid());
-                },
-                errorMessage);
-    }
+bool Embosser::dbUpdateEmbosser(const QString& databasePath, const Embosser& embosser,
+                                EditorGroup forView, QString* errorMessage) {
+    const Columns columns = columnsFor(forView);
+    return runOnce(
+        databasePath, kUpdate, updateSql(columns).constData(),
+        [&](SqliteStatement& s) { s.bindInt64(bindColumns(s, columns, embosser), embosser.rid()); },
+        errorMessage);
 }
 
 }  // namespace lumigrave

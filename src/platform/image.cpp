@@ -1,8 +1,11 @@
 #include "platform/image.h"
 
+#include <QColorSpace>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QTransform>
+
+#include "platform/atomic_file.h"
+#include "platform/whole_writes.h"
 
 namespace lumigrave {
 
@@ -79,22 +82,29 @@ QImage Image::takeUprightPixels() && {
     return result;
 }
 
+QImage quarterTurned(const QImage& pixels, int quarterTurns) {
+    QImage turned = pixels.transformed(QTransform().rotate(90.0 * quarterTurns));
+    // transformed() drops the colour space (mirrored() and scaled() keep it).
+    turned.setColorSpace(pixels.colorSpace());
+    return turned;
+}
+
 QImage applyOrientation(const QImage& pixels, int orientation) {
     switch (orientation) {
         case kOrientationDown:
             return pixels.mirrored(true, true);
         case kOrientationLeft:
-            return pixels.transformed(QTransform().rotate(270));
+            return quarterTurned(pixels, 3);
         case kOrientationRight:
-            return pixels.transformed(QTransform().rotate(90));
+            return quarterTurned(pixels, 1);
         case kOrientationUpMirrored:
             return pixels.mirrored(true, false);
         case kOrientationDownMirrored:
             return pixels.mirrored(false, true);
         case kOrientationLeftMirrored:
-            return pixels.mirrored(true, false).transformed(QTransform().rotate(270));
+            return quarterTurned(pixels.mirrored(true, false), 3);
         case kOrientationRightMirrored:
-            return pixels.mirrored(true, false).transformed(QTransform().rotate(90));
+            return quarterTurned(pixels.mirrored(true, false), 1);
         default:
             return pixels;
     }
@@ -107,18 +117,25 @@ bool Image::write(QIODevice& device, const char* format, int quality, QString* e
         }
         return false;
     }
-    QImageWriter writer(&device, format);
+    WholeWriteDevice whole(device);
+    whole.open();
+    QImageWriter writer(&whole, format);
     if (quality >= 0) {
         writer.setQuality(quality);
     }
     const QImage upright = uprightPixels();
-    // JPEG has no alpha; an opaque format keeps the writer from guessing.
+    // JPEG has no alpha; an opaque format keeps the writer from guessing. The colour
+    // profile goes with the pixels into either format.
     const bool jpeg = qstrcmp(format, "jpeg") == 0 || qstrcmp(format, "jpg") == 0;
     if (!writer.write(jpeg && upright.hasAlphaChannel()
                           ? upright.convertToFormat(QImage::Format_RGB32)
                           : upright)) {
         if (error) {
-            *error = writer.errorString();
+            // The writer knows only that its device failed ("Unknown error"); the device
+            // says why.
+            const bool deviceFailed = writer.error() == QImageWriter::DeviceError ||
+                                      writer.error() == QImageWriter::UnknownError;
+            *error = deviceFailed ? whole.errorString() : writer.errorString();
         }
         return false;
     }
@@ -126,24 +143,9 @@ bool Image::write(QIODevice& device, const char* format, int quality, QString* e
 }
 
 bool Image::save(const QString& path, const char* format, int quality, QString* error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    if (!write(file, format, quality, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    return true;
+    return writeFileAtomically(
+        path, [&](QIODevice& file, QString* why) { return write(file, format, quality, why); },
+        error);
 }
 
 }  // namespace lumigrave

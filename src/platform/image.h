@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QMetaType>
 #include <QString>
 #include <memory>
 
@@ -46,9 +47,13 @@ class Image {
 
     bool isSameImage(const Image& other) const { return data_ == other.data_; }
 
-    // Encodes the upright pixels. format is "png" or "jpeg"; quality 0 to 100 for JPEG.
+    // Encodes the upright pixels, with their colour profile. format is "png" or "jpeg";
+    // quality 0 to 100 for JPEG. On failure *error is the cause, for the caller to put
+    // in a sentence: the device's own error when the device failed ("No space left on
+    // device"), else the encoder's.
     bool write(QIODevice& device, const char* format, int quality, QString* error) const;
-    // Writes atomically: the file appears whole or not at all, never half-written.
+    // Writes atomically: the file appears whole or not at all, never half-written; the
+    // cause of a failure as for write, or the file system's.
     bool save(const QString& path, const char* format, int quality, QString* error) const;
 
     // Whether orientation turns the image a quarter turn (its width and height swap).
@@ -68,7 +73,12 @@ class Image {
     std::shared_ptr<const Data> data_;
 };
 
-// Turns stored pixels upright for the given orientation code.
+// Turns stored pixels upright for the given orientation code. The colour space stays.
 QImage applyOrientation(const QImage& pixels, int orientation);
+// The pixels turned clockwise by quarterTurns quarter turns, colour space kept.
+QImage quarterTurned(const QImage& pixels, int quarterTurns);
 
 }  // namespace lumigrave
+
+// Images travel in QVariants (the picker's info dictionary, notifications' values).
+Q_DECLARE_METATYPE(lumigrave::Image)

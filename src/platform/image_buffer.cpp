@@ -2,6 +2,8 @@
 
 #include <sys/mman.h>
 
+#include <QColorSpace>
+
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -50,6 +52,9 @@ QImage copyImage(const QImage& image) {
     }
     copy.setDotsPerMeterX(image.dotsPerMeterX());
     copy.setDotsPerMeterY(image.dotsPerMeterY());
+    // The pixels mean what the photo's colour profile says; a copy without it would show
+    // other colours.
+    copy.setColorSpace(image.colorSpace());
     return copy;
 }
 

@@ -13,7 +13,7 @@ namespace lumigrave {
 // is not enough memory.
 QImage allocateImage(int width, int height, QImage::Format format);
 
-// A deep copy of image in such memory.
+// A deep copy of image in such memory, with its resolution and colour space.
 QImage copyImage(const QImage& image);
 
 }  // namespace lumigrave

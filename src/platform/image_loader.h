@@ -19,10 +19,13 @@ class ImageLoader {
     static constexpr int kMaxSide = 16384;
     static constexpr qint64 kMaxPixels = 100'000'000;
 
+    // Either the image (error None, message empty) or a refusal: an Error other than
+    // None, a message for the user naming what is wrong, and a null image. Nothing is
+    // logged; the caller shows or reports the message.
     struct Result {
         Image image;
         Error error = Error::None;
-        QString message;  // for the user, naming what is wrong
+        QString message;
         bool ok() const { return error == Error::None; }
     };
 
@@ -41,7 +44,8 @@ class ImageLoader {
         bool ok() const { return error == Error::None; }
     };
     static Header inspectData(const QByteArray& data);
-    // The whole file, or a refusal naming why it cannot be read.
+    // The whole file into *data, or a refusal (CannotOpen) naming why it cannot be
+    // read. Its Result never holds an image, only whether the read went well.
     static Result readFile(const QString& path, QByteArray* data);
 
     static Result loadFile(const QString& path);

@@ -9,6 +9,7 @@
 
 #include <QIODevice>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace lumigrave {
@@ -70,12 +71,20 @@ void initDestination(j_compress_ptr info) {
     d->manager.free_in_buffer = d->buffer.size();
 }
 
+// A device that takes fewer bytes than it is given has failed; encoding stops there, as
+// at any other fatal error, rather than compressing the rest of the photo for nothing.
+void writeOut(j_compress_ptr info, qint64 count) {
+    auto* d = reinterpret_cast<DeviceDestination*>(info->dest);
+    if (count > 0 &&
+        d->device->write(reinterpret_cast<const char*>(d->buffer.data()), count) != count) {
+        d->failed = true;
+        std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+    }
+}
+
 boolean emptyOutputBuffer(j_compress_ptr info) {
     auto* d = reinterpret_cast<DeviceDestination*>(info->dest);
-    if (d->device->write(reinterpret_cast<const char*>(d->buffer.data()),
-                         qint64(d->buffer.size())) != qint64(d->buffer.size())) {
-        d->failed = true;
-    }
+    writeOut(info, qint64(d->buffer.size()));
     d->manager.next_output_byte = d->buffer.data();
     d->manager.free_in_buffer = d->buffer.size();
     return TRUE;
@@ -83,11 +92,7 @@ boolean emptyOutputBuffer(j_compress_ptr info) {
 
 void termDestination(j_compress_ptr info) {
     auto* d = reinterpret_cast<DeviceDestination*>(info->dest);
-    const qint64 used = qint64(d->buffer.size() - d->manager.free_in_buffer);
-    if (used > 0 &&
-        d->device->write(reinterpret_cast<const char*>(d->buffer.data()), used) != used) {
-        d->failed = true;
-    }
+    writeOut(info, qint64(d->buffer.size() - d->manager.free_in_buffer));
 }
 
 }  // namespace
@@ -97,6 +102,7 @@ struct JpegRowDecoder::State {
     ErrorManager errors;
     bool created = false;
     bool started = false;
+    QByteArray iccProfile;
 };
 
 JpegRowDecoder::JpegRowDecoder() : state_(std::make_unique<State>()) {}
@@ -119,9 +125,17 @@ bool JpegRowDecoder::open(const QByteArray& data, QString* error) {
     s.created = true;
     jpeg_mem_src(&s.info, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
+    // The colour profile travels in APP2 markers, which libjpeg skips unless asked.
+    jpeg_save_markers(&s.info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&s.info, TRUE);
     if (s.info.jpeg_color_space != JCS_YCbCr || s.info.num_components != 3) {
         return false;
+    }
+    JOCTET* profile = nullptr;
+    unsigned int profileLength = 0;
+    if (jpeg_read_icc_profile(&s.info, &profile, &profileLength)) {
+        s.iccProfile = QByteArray(reinterpret_cast<const char*>(profile), qsizetype(profileLength));
+        std::free(profile);
     }
     s.info.out_color_space = JCS_EXT_BGRX;  // QImage::Format_RGB32 in memory
     jpeg_start_decompress(&s.info);
@@ -135,6 +149,10 @@ int JpegRowDecoder::width() const {
 
 int JpegRowDecoder::height() const {
     return state_->started ? int(state_->info.output_height) : 0;
+}
+
+const QByteArray& JpegRowDecoder::iccProfile() const {
+    return state_->iccProfile;
 }
 
 bool JpegRowDecoder::readRows(QRgb* rows, qsizetype stride, int count, QString* error) {
@@ -178,6 +196,26 @@ struct JpegRowEncoder::State {
     ErrorManager errors;
     DeviceDestination destination;
     bool created = false;
+    bool started = false;
+    bool broken = false;  // a call failed: libjpeg's state is no longer to be used
+
+    // The message for the call that jumped back after a failure.
+    bool failed(QString* error) {
+        broken = true;
+        if (destination.failed) {
+            return fail(error, QStringLiteral("The photo cannot be written: %1.")
+                                   .arg(destination.device->errorString()));
+        }
+        return fail(error, QStringLiteral("The photo cannot be encoded: %1.")
+                               .arg(QString::fromLatin1(errors.message)));
+    }
+    bool usable(QString* error) const {
+        if (!started) {
+            return fail(error, QStringLiteral("The encoder has not been started."));
+        }
+        return !broken ||
+               fail(error, QStringLiteral("The photo cannot be written: an earlier call failed."));
+    }
 };
 
 JpegRowEncoder::JpegRowEncoder() : state_(std::make_unique<State>()) {}
@@ -188,12 +226,16 @@ JpegRowEncoder::~JpegRowEncoder() {
     }
 }
 
-bool JpegRowEncoder::start(QIODevice& device, int width, int height, int quality, QString* error) {
+bool JpegRowEncoder::start(QIODevice& device, int width, int height, int quality,
+                           const QByteArray& iccProfile, QString* error) {
     State& s = *state_;
+    if (s.created) {
+        return fail(error, QStringLiteral("The encoder was started already."));
+    }
     s.info.err = &s.errors.manager;
     installErrors(s.errors);
     if (setjmp(s.errors.jump)) {
-        return fail(error, QString::fromLatin1(s.errors.message));
+        return s.failed(error);
     }
     jpeg_create_compress(&s.info);
     s.created = true;
@@ -210,29 +252,40 @@ bool JpegRowEncoder::start(QIODevice& device, int width, int height, int quality
     jpeg_set_defaults(&s.info);  // YCbCr with 2 × 2 chroma: 4:2:0
     jpeg_set_quality(&s.info, std::clamp(quality, 0, 100), TRUE);
     jpeg_start_compress(&s.info, TRUE);
+    if (!iccProfile.isEmpty()) {
+        jpeg_write_icc_profile(&s.info, reinterpret_cast<const JOCTET*>(iccProfile.constData()),
+                               static_cast<unsigned int>(iccProfile.size()));
+    }
+    s.started = true;
     return true;
 }
 
 bool JpegRowEncoder::writeRows(const QRgb* rows, qsizetype stride, int count, QString* error) {
     State& s = *state_;
+    if (!s.usable(error)) {
+        return false;
+    }
     if (setjmp(s.errors.jump)) {
-        return fail(error, QString::fromLatin1(s.errors.message));
+        return s.failed(error);
     }
     for (int done = 0; done < count; ++done) {
         JSAMPROW row = const_cast<JSAMPROW>(
             reinterpret_cast<const JSAMPLE*>(reinterpret_cast<const char*>(rows) + done * stride));
         jpeg_write_scanlines(&s.info, &row, 1);
     }
-    return !s.destination.failed || fail(error, s.destination.device->errorString());
+    return true;
 }
 
 bool JpegRowEncoder::finish(QString* error) {
     State& s = *state_;
+    if (!s.usable(error)) {
+        return false;
+    }
     if (setjmp(s.errors.jump)) {
-        return fail(error, QString::fromLatin1(s.errors.message));
+        return s.failed(error);
     }
     jpeg_finish_compress(&s.info);
-    return !s.destination.failed || fail(error, s.destination.device->errorString());
+    return true;
 }
 
 }  // namespace lumigrave

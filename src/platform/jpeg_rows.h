@@ -26,6 +26,9 @@ class JpegRowDecoder {
     bool open(const QByteArray& data, QString* error);
     int width() const;
     int height() const;
+    // The photo's ICC colour profile, empty when it has none. Its pixels mean what the
+    // profile says, so whatever is made of them must carry it on.
+    const QByteArray& iccProfile() const;
     // The next count rows into rows, stride bytes apart.
     bool readRows(QRgb* rows, qsizetype stride, int count, QString* error);
     // After the last row: false when the data ended early or was damaged.
@@ -43,8 +46,12 @@ class JpegRowEncoder {
     JpegRowEncoder(const JpegRowEncoder&) = delete;
     JpegRowEncoder& operator=(const JpegRowEncoder&) = delete;
 
-    // Baseline JPEG at the quality (0 to 100), 4:2:0, written to device as it goes.
-    bool start(QIODevice& device, int width, int height, int quality, QString* error);
+    // Baseline JPEG at the quality (0 to 100), 4:2:0, carrying iccProfile when it is not
+    // empty, written to device as it goes. A device that takes fewer bytes than it is
+    // given fails the call at hand with a message naming the device's error; after any
+    // failure the encoder refuses further rows.
+    bool start(QIODevice& device, int width, int height, int quality, const QByteArray& iccProfile,
+               QString* error);
     bool writeRows(const QRgb* rows, qsizetype stride, int count, QString* error);
     bool finish(QString* error);
 

@@ -1,8 +1,18 @@
 #pragma once
 // The platform layer: the foundation-library and device services the rest of Lumigrave
-// stands on (resources, directories, preferences, fonts, geometry in points). It never
-// links widgets. Operations that can fail return false or an empty value and log why;
-// nothing here throws.
+// stands on (resources, directories, preferences, fonts, images, geometry in points). It
+// never links widgets, and nothing here throws.
+//
+// How failures come back:
+// - Image loading (ImageLoader) logs nothing: it returns a Result holding either the
+//   image or an Error code (CannotOpen, NotAnImage, TooLarge, Damaged) with a message
+//   for the user that names what is wrong; ok() tells which. inspectData gives a Header
+//   of the same form without decoding.
+// - Image and file writing (Image::write and save, writeFileAtomically, the JPEG row
+//   coder) return false and hand back the cause through a QString*; nothing is logged
+//   and a failed save leaves no file behind.
+// - The services for which there is nothing to tell the user (directories, the bundled
+//   font) return false or an empty value and log why.
 
 #include "platform/bundle.h"
 #include "platform/font_registry.h"

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/cpu_features.h"
+
 namespace lumigrave {
 
 namespace {
@@ -24,11 +26,6 @@ bool narrow(double a, double d, double lo, double hi, double& from, double& to) 
     from = std::max(from, x1);
     to = std::min(to, x2);
     return from < to;
-}
-
-bool hasAvx2() {
-    static const bool supported = __builtin_cpu_supports("avx2");
-    return supported;
 }
 
 // Picks four 32-bit words of each of a and b (their high or low halves of 64-bit lanes)
@@ -119,8 +116,6 @@ __attribute__((target("avx2"))) int sampleInteriorAvx2(const uint8_t* texels, in
 
 }  // namespace
 
-bool Backdrop::vectorised_ = true;
-
 GreyImage GreyImage::fromImage(const QImage& image) {
     GreyImage grey;
     const QImage rgb = image.format() == QImage::Format_RGB32 ||
@@ -191,7 +186,7 @@ void Backdrop::sample(const Placement& p, int y, int begin, int end, uint8_t* le
     const int64_t du = std::llround(p.toImage.m11() * kOne);
     const int64_t dv = std::llround(p.toImage.m12() * kOne);
     const int alpha = int(std::lround(p.opacity * 256));  // 0 … 256
-    const bool vector = vectorised_ && hasAvx2();
+    const bool vector = cpu::useAvx2();
     for (int x = begin; x < end; ++x, u += du, v += dv) {
         if (vector && end - x >= 8) {
             const int done =
@@ -266,6 +261,23 @@ void Backdrop::resetSpan(uint8_t* levels, std::pair<int, int> span) {
     if (span.first < span.second) {
         std::memset(levels + span.first, kMidGrey, size_t(span.second - span.first));
     }
+}
+
+QImage Backdrop::toImage() const {
+    QImage image(width_, height_, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return image;
+    }
+    std::vector<uint8_t> levels(size_t(width_), kMidGrey);
+    for (int y = 0; y < height_; ++y) {
+        const auto span = renderRow(y, levels.data());
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width_; ++x) {
+            row[x] = qRgb(levels[size_t(x)], levels[size_t(x)], levels[size_t(x)]);
+        }
+        resetSpan(levels.data(), span);
+    }
+    return image;
 }
 
 }  // namespace lumigrave

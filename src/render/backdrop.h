@@ -37,7 +37,8 @@ class Backdrop {
     // outlive the backdrop. toBackdrop maps the watermark's pixel space onto the
     // backdrop's. Each backdrop pixel is sampled at its centre, bilinearly, with
     // everything outside the watermark transparent: edges are soft, and a placement by
-    // whole pixels without rotation or scaling copies the pixels one to one.
+    // whole pixels without rotation or scaling copies the pixels one to one. The sampler
+    // has a vector path, taken where cpu::useAvx2() says so, with the same levels.
     void lay(const GreyImage& watermark, const QTransform& toBackdrop, float opacity);
 
     // Writes the levels of row y into levels, which holds width entries and is mid-grey
@@ -47,9 +48,9 @@ class Backdrop {
     std::pair<int, int> renderRow(int y, uint8_t* levels) const;
     static void resetSpan(uint8_t* levels, std::pair<int, int> span);
 
-    // Whether the vector sampler is used where the processor has AVX2 (the default); the
-    // tests turn it off to hold it to the scalar one.
-    static void setVectorised(bool on) { vectorised_ = on; }
+    // The whole backdrop as an opaque grey image (32-bit RGB); null when its memory
+    // cannot be had.
+    QImage toImage() const;
 
   private:
     struct Placement {
@@ -61,8 +62,6 @@ class Backdrop {
     // The columns of row y the placement touches, if any.
     bool columns(const Placement& p, int y, int& begin, int& end) const;
     void sample(const Placement& p, int y, int begin, int end, uint8_t* levels) const;
-
-    static bool vectorised_;
 
     int width_;
     int height_;

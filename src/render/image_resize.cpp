@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "render/emboss_composer.h"
+
 namespace lumigrave {
 
 Rect integralRect(Rect rect) {
@@ -95,6 +97,21 @@ Image resizedImageWithContentMode(const Image& image, int contentMode, Size boun
             throw std::invalid_argument("Unsupported content mode: " + std::to_string(contentMode));
     }
     return resizedImage(image, Size{size.width * ratio, size.height * ratio}, quality);
+}
+
+// A quarter turn is an image operation like the resizing above; it lives with them,
+// though screens reach it through EmbossComposer.
+Image EmbossComposer::rotateImage(const Image& image, int orient) {
+    if (image.isNull()) {
+        return Image();
+    }
+    QImage upright = image.uprightPixels();
+    if (orient == kOrientationLeft) {
+        upright = quarterTurned(upright, 3);
+    } else if (orient == kOrientationRight) {
+        upright = quarterTurned(upright, 1);
+    }
+    return Image(std::move(upright), image.scale());
 }
 
 }  // namespace lumigrave

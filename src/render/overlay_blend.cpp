@@ -2,10 +2,12 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 
+#include "platform/cpu_features.h"
 #include "render/backdrop.h"
 
 namespace lumigrave {
@@ -41,6 +43,8 @@ int overlayLevel(int photo, int backdrop) {
     return int(std::lround(result * 255));
 }
 
+namespace {
+
 void overlayRowScalar(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
     const auto& table = overlayTable();
     for (int x = 0; x < count; ++x) {
@@ -54,17 +58,6 @@ void overlayRowScalar(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int
         out[x] = 0xFF000000u | (uint32_t(row[(a >> 16) & 0xFF]) << 16) |
                  (uint32_t(row[(a >> 8) & 0xFF]) << 8) | row[a & 0xFF];
     }
-}
-
-}  // namespace lumigrave
-
-namespace lumigrave {
-
-namespace {
-
-bool hasAvx2() {
-    static const bool supported = __builtin_cpu_supports("avx2");
-    return supported;
 }
 
 // Eight pixels at a time. Where the backdrop is light (b ≥ 128) the blend is the dark
@@ -110,25 +103,46 @@ __attribute__((target("avx2"))) void overlayRowAvx2Kernel(const QRgb* photo,
 
 }  // namespace
 
-bool overlayRowAvx2(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
-    if (!hasAvx2()) {
-        return false;
+void overlayRowPremultiplied(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
+    for (int x = 0; x < count; ++x) {
+        const int b = backdrop[x];
+        const QRgb p = photo[x];
+        if (b == Backdrop::kMidGrey) {
+            out[x] = p;
+            continue;
+        }
+        // With c = C / α: α·2·c·b = 2·C·b, and α·(1 − 2·(1 − c)·(1 − b)) =
+        // α − 2·(α − C)·(1 − b). Neither rounding can land on a half.
+        const int alpha = qAlpha(p);
+        // A colour above its alpha is no premultiplied pixel; it is held to the alpha.
+        auto blend = [&](int c) {
+            c = std::min(c, alpha);
+            return b < Backdrop::kMidGrey ? (2 * c * b + 127) / 255
+                                          : alpha - (2 * (alpha - c) * (255 - b) + 127) / 255;
+        };
+        out[x] = qRgba(blend(qRed(p)), blend(qGreen(p)), blend(qBlue(p)), alpha);
     }
-    overlayRowAvx2Kernel(photo, backdrop, out, count);
-    return true;
 }
 
-void overlayBackdropRow(const Backdrop& backdrop, int y, QRgb* row, uint8_t* levels) {
+void overlayBackdropRow(const Backdrop& backdrop, int y, QRgb* row, uint8_t* levels,
+                        PhotoAlpha alpha) {
     const auto span = backdrop.renderRow(y, levels);
     if (span.first < span.second) {
-        overlayRow(row + span.first, levels + span.first, row + span.first,
-                   span.second - span.first);
+        QRgb* pixels = row + span.first;
+        const int count = span.second - span.first;
+        if (alpha == PhotoAlpha::Premultiplied) {
+            overlayRowPremultiplied(pixels, levels + span.first, pixels, count);
+        } else {
+            overlayRow(pixels, levels + span.first, pixels, count);
+        }
         Backdrop::resetSpan(levels, span);
     }
 }
 
 void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count) {
-    if (!overlayRowAvx2(photo, backdrop, out, count)) {
+    if (cpu::useAvx2()) {
+        overlayRowAvx2Kernel(photo, backdrop, out, count);
+    } else {
         overlayRowScalar(photo, backdrop, out, count);
     }
 }

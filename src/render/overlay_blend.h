@@ -13,20 +13,24 @@ namespace lumigrave {
 int overlayLevel(int photo, int backdrop);
 
 // Blends count opaque photo pixels over their backdrop levels into out (which may be the
-// photo itself). Runs the vector kernel where the processor has AVX2, the scalar one
-// elsewhere; both give the same levels.
+// photo itself). Runs the vector kernel where cpu::useAvx2() says so, the scalar one
+// otherwise; both give the same levels.
 void overlayRow(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
+
+// The same for photo pixels with transparency, premultiplied (QImage's
+// ARGB32_Premultiplied): the colour blends as above and the alpha stays the photo's, so
+// the result is the opaque blend clipped to the photo's own shape. Scalar only: such
+// photos are rare and small.
+void overlayRowPremultiplied(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
 
 class Backdrop;
 
-// Blends row y of a photo (opaque 32-bit RGB, the backdrop's width) over row y of the
-// backdrop, in place, touching only the span a watermark reached. levels is the
-// backdrop's scratch row: width entries, mid-grey on entry, mid-grey again on return.
-void overlayBackdropRow(const Backdrop& backdrop, int y, QRgb* row, uint8_t* levels);
+enum class PhotoAlpha { Opaque, Premultiplied };
 
-// The two kernels themselves, for the tests that hold them to each other.
-void overlayRowScalar(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
-// False, doing nothing, where the processor lacks AVX2.
-bool overlayRowAvx2(const QRgb* photo, const uint8_t* backdrop, QRgb* out, int count);
+// Blends row y of a photo (32-bit, the backdrop's width) over row y of the backdrop, in
+// place, touching only the span a watermark reached. levels is the backdrop's scratch
+// row: width entries, mid-grey on entry, mid-grey again on return.
+void overlayBackdropRow(const Backdrop& backdrop, int y, QRgb* row, uint8_t* levels,
+                        PhotoAlpha alpha = PhotoAlpha::Opaque);
 
 }  // namespace lumigrave

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/image_buffer.h"
 #include "platform/jpeg_rows.h"
 #include "render/emboss_composer.h"
@@ -72,8 +73,9 @@ StreamResult embossJpegStream(const Embosser& embosser, const QByteArray& jpeg, 
     const int height = decoder.height();
     const Size photo{float(width), float(height)};
 
+    // The pixels stay in the photo's colour space, so its profile goes along.
     JpegRowEncoder encoder;
-    if (!encoder.start(out, width, height, quality, &message)) {
+    if (!encoder.start(out, width, height, quality, decoder.iccProfile(), &message)) {
         *error = message;
         return StreamResult::Failed;
     }
@@ -82,7 +84,7 @@ StreamResult embossJpegStream(const Embosser& embosser, const QByteArray& jpeg, 
     // more here than the decoding that fills them.
     QImage storage = allocateImage(width, kBandRows * kBands, QImage::Format_RGB32);
     if (storage.isNull() || storage.bytesPerLine() != qsizetype(width) * 4) {
-        *error = QStringLiteral("Error: Memory not allocated for bitmap");
+        *error = QStringLiteral("There is not enough memory to watermark the photo.");
         return StreamResult::Failed;
     }
     std::vector<Band> bands(kBands);
@@ -140,6 +142,32 @@ StreamResult embossJpegStream(const Embosser& embosser, const QByteArray& jpeg, 
         return StreamResult::Failed;
     }
     return StreamResult::Done;
+}
+
+StreamResult embossJpegFile(const Embosser& embosser, const QByteArray& jpeg, const QString& path,
+                            int quality, QString* error) {
+    bool streamed = false;
+    StreamResult result = StreamResult::Failed;
+    QString message;
+    const bool written = writeFileAtomically(
+        path,
+        [&](QIODevice& file, QString* why) {
+            streamed = true;
+            result = embossJpegStream(embosser, jpeg, file, quality, why);
+            return result == StreamResult::Done;
+        },
+        &message);
+    if (written) {
+        return StreamResult::Done;
+    }
+    if (streamed && result == StreamResult::Declined) {
+        return StreamResult::Declined;
+    }
+    // The stream's own messages stand alone; the file system's need the file's name.
+    *error = streamed && result == StreamResult::Failed
+                 ? message
+                 : QStringLiteral("%1 cannot be written: %2").arg(path, message);
+    return StreamResult::Failed;
 }
 
 }  // namespace lumigrave

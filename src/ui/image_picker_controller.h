@@ -6,8 +6,6 @@
 #include "platform/image.h"
 #include "ui/view_controller.h"
 
-Q_DECLARE_METATYPE(lumigrave::Image)
-
 class QFileDialog;
 class QImage;
 

@@ -9,6 +9,7 @@
 #include "model/embosser_load.h"
 #include "model/layout_type.h"
 #include "platform/bundle.h"
+#include "support/file_size_limit.h"
 #include "support/log_capture.h"
 
 namespace lumigrave {
@@ -73,6 +74,25 @@ TEST_F(DatabaseSeed, WithoutASeedNothingIsCreated) {
     EXPECT_FALSE(seedDatabaseFile(dirPath() + "/missing.sqlite", dbPath()));
     EXPECT_FALSE(QFileInfo::exists(dbPath()));
     EXPECT_FALSE(seedDatabaseFile(seed(), dirPath() + "/no/such/dir/app_data.sqlite"));
+}
+
+// The disk fills up part-way through the copy: no cut-off database is left to be opened
+// (and found damaged, or worse, short of presets) on the next start.
+TEST_F(DatabaseSeed, ACopyCutShortLeavesNoDatabase) {
+    const qint64 seedSize = QFileInfo(seed()).size();
+    ASSERT_GT(seedSize, 2048);
+    test::LogCapture log;
+    bool copied;
+    {
+        test::FileSizeLimit fullDisk(rlim_t(seedSize - 100));
+        copied = seedDatabaseFile(seed(), dbPath());
+    }
+    EXPECT_FALSE(copied);
+    EXPECT_FALSE(QFileInfo::exists(dbPath()));
+    EXPECT_TRUE(log.lines().join('\n').contains(QStringLiteral("File too large")))
+        << log.lines().join('\n').toStdString();
+    ASSERT_TRUE(seedDatabaseFile(seed(), dbPath()));  // and the next start copies it whole
+    EXPECT_EQ(QFileInfo(dbPath()).size(), seedSize);
 }
 
 }  // namespace

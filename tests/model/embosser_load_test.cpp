@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
 #include <QFile>
 
 #include "model/database_fixture.h"
@@ -30,6 +31,15 @@ class EmbosserLoad : public test::DatabaseTest {
         insertRow("a", "2020-01-01 00:00:01");
         insertRow("c", "2020-01-01 00:00:03");
         insertRow("b", "2020-01-01 00:00:02");
+    }
+
+    // A list as the application holds it before a reload.
+    static EmbosserList listInMemory() {
+        EmbosserList list;
+        list.embossers.push_back(std::make_unique<Embosser>());
+        list.embossers[0]->setText(QStringLiteral("in memory"));
+        list.activeEmbosser = list.embossers[0].get();
+        return list;
     }
 
     static QStringList texts(const EmbosserList& list) {
@@ -134,10 +144,7 @@ TEST_F(EmbosserLoad, OutOfRangeRowsLoadAsTheFallbacksAndStayStored) {
 }
 
 TEST_F(EmbosserLoad, ATableThatCannotBeReadLeavesTheListAsItWas) {
-    EmbosserList list;
-    list.embossers.push_back(std::make_unique<Embosser>());
-    list.embossers[0]->setText(QStringLiteral("in memory"));
-    list.activeEmbosser = list.embossers[0].get();
+    EmbosserList list = listInMemory();
     exec(QStringLiteral("DROP TABLE embossers"));
 
     test::LogCapture log;
@@ -148,13 +155,95 @@ TEST_F(EmbosserLoad, ATableThatCannotBeReadLeavesTheListAsItWas) {
     EXPECT_FALSE(log.lines().isEmpty());
 }
 
+// A database whose last preset in load order is damaged: its long text runs on through
+// a chain of overflow pages at the end of the file, and the chain's links are broken.
+// With an index on last_used the rows come one by one, so reading stops after the good
+// ones; without it, SQLite sorts first and stops before any.
+class DamagedEmbosserLoad : public EmbosserLoad {
+  protected:
+    void damage(bool indexed) {
+        if (indexed) {
+            exec(QStringLiteral("CREATE INDEX by_last_used ON embossers (last_used)"));
+        }
+        insertThree();
+        insertRow(QString(50'000, 'x'), QStringLiteral("2019-01-01 00:00:00"));
+        QFile file(dbPath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 pageSize = 4096;  // SQLite's default
+        ASSERT_EQ(file.size() % pageSize, 0);
+        const qint64 pages = file.size() / pageSize;
+        ASSERT_GT(pages, 12);  // the text's overflow pages are the last ones
+        // Each overflow page starts with the number of the next; point them nowhere.
+        for (qint64 page = pages - 6; page < pages; ++page) {
+            file.seek(page * pageSize);
+            file.write(QByteArray(4, '\xFF'));
+        }
+    }
+
+    // How many rows the loader's query yields before SQLite fails, read without our code.
+    int rowsBeforeTheFailure() {
+        sqlite3* db = nullptr;
+        sqlite3_open(dbPath().toUtf8().constData(), &db);
+        sqlite3_stmt* select = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT rowid, text, font_name, width_ratio, opacity, text_angle, "
+                           "layout_type, margin_horizontal, margin_vertical FROM embossers "
+                           "ORDER BY last_used DESC",
+                           -1, &select, nullptr);
+        int rows = 0;
+        int rc;
+        while ((rc = sqlite3_step(select)) == SQLITE_ROW) {
+            ++rows;
+        }
+        sqlite3_finalize(select);
+        sqlite3_close(db);
+        return rc == SQLITE_CORRUPT ? rows : -1;
+    }
+};
+
+TEST_F(DamagedEmbosserLoad, ReadingThatStopsPartWayFailsWithTheDatabasesMessage) {
+    damage(true);
+    ASSERT_EQ(rowsBeforeTheFailure(), 3);  // the three good presets come first
+    EmbosserList list = listInMemory();
+    QString alert;
+    test::LogCapture log;
+    EXPECT_FALSE(loadEmbossers(dbPath(), 0, list, &alert));
+    EXPECT_EQ(alert, QStringLiteral("database disk image is malformed"));
+    // Not three of four presets passed off as all of them: the list is as it was.
+    ASSERT_EQ(list.embossers.size(), 1u);
+    EXPECT_EQ(list.activeEmbosser, list.embossers[0].get());
+    EXPECT_EQ(list.activeEmbosser->text(), QStringLiteral("in memory"));
+    EXPECT_TRUE(log.lines().join(' ').contains(QStringLiteral("stopped after 3")))
+        << log.lines().join('\n').toStdString();
+}
+
+TEST_F(DamagedEmbosserLoad, ReadingThatFailsAtOnceAddsNoDefaultPreset) {
+    damage(false);
+    ASSERT_EQ(rowsBeforeTheFailure(), 0);
+    EmbosserList list = listInMemory();
+    QString alert;
+    test::LogCapture log;
+    EXPECT_FALSE(loadEmbossers(dbPath(), 0, list, &alert));
+    EXPECT_EQ(alert, QStringLiteral("database disk image is malformed"));
+    EXPECT_EQ(list.activeEmbosser->text(), QStringLiteral("in memory"));
+    // No default preset was written into the damaged table as though it were empty.
+    sqlite3* db = nullptr;
+    sqlite3_open(dbPath().toUtf8().constData(), &db);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(db, "SELECT max(rowid) FROM embossers", -1, &count, nullptr);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 4);
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+}
+
 TEST_F(EmbosserLoad, AReloadReplacesTheListAndAPresetEditedLaterMovesToTheFront) {
     insertThree();
     EmbosserList list;
     ASSERT_TRUE(loadEmbossers(dbPath(), 0, list, nullptr));
     // The user makes "a" (position 2) active and edits it; the preference still says 2.
     Embosser& a = *list.embossers[2];
-    ASSERT_TRUE(Embosser::dbUpdateEmbosser(dbPath(), a, 1, nullptr));
+    ASSERT_TRUE(Embosser::dbUpdateEmbosser(dbPath(), a, EditorGroup::Text, nullptr));
 
     ASSERT_TRUE(loadEmbossers(dbPath(), 2, list, nullptr));
     EXPECT_EQ(texts(list), (QStringList{"a", "c", "b"}));

@@ -10,6 +10,7 @@
 #include "model/embosser.h"
 #include "model/embosser_load.h"
 #include "support/log_capture.h"
+#include "support/presets.h"
 #include "support/unprivileged.h"
 
 namespace lumigrave {
@@ -35,10 +36,10 @@ class StoreBadInput : public test::DatabaseTest {
         error.clear();
         EXPECT_FALSE(Embosser::dbDeleteEmbosser(path, e, &error));
         EXPECT_EQ(error, message);
-        for (int forView : {0, 1, 2, 3, 4, 9}) {
+        for (EditorGroup forView : test::kEditorGroups) {
             error.clear();
-            EXPECT_FALSE(Embosser::dbUpdateEmbosser(path, e, forView, &error)) << forView;
-            EXPECT_EQ(error, message) << forView;
+            EXPECT_FALSE(Embosser::dbUpdateEmbosser(path, e, forView, &error)) << int(forView);
+            EXPECT_EQ(error, message) << int(forView);
         }
         EXPECT_FALSE(log.lines().isEmpty());
     }
@@ -110,7 +111,7 @@ TEST_F(StoreBadInput, AReadOnlyDatabaseRefusesWritesButStillLoads) {
         EXPECT_FALSE(Embosser::dbAddEmbosser(dbPath(), e, &error));
         EXPECT_EQ(error, QStringLiteral("attempt to write a readonly database"));
         e.setRid(1);
-        EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), e, 0, &error));
+        EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), e, EditorGroup::All, &error));
         EXPECT_FALSE(Embosser::dbDeleteEmbosser(dbPath(), e, &error));
         EXPECT_EQ(error, QStringLiteral("attempt to write a readonly database"));
 

@@ -6,6 +6,7 @@
 #include "model/embosser.h"
 #include "model/layout_type.h"
 #include "support/log_capture.h"
+#include "support/presets.h"
 
 namespace lumigrave {
 namespace {
@@ -20,22 +21,8 @@ class EmbosserStore : public DatabaseTest {
         createTable();
     }
 
-    // A preset with a value in every field that differs from the defaults.
-    static Embosser sample() {
-        Embosser e;
-        e.setText(QStringLiteral("Fjord & Field \u00A9"));
-        e.setFont_name(QStringLiteral("DejaVuSans"));
-        e.setWidth_ratio(0.35f);
-        e.setOpacity(0.45f);
-        e.setText_angle(30.5f);
-        e.setLayoutType(kLayoutBottomRight);
-        e.setMarginHorizontal(0.05f);
-        e.setMarginVertical(0.1f);
-        return e;
-    }
-
     Embosser stored() {
-        Embosser e = sample();
+        Embosser e = test::samplePreset();
         QString error;
         EXPECT_TRUE(Embosser::dbAddEmbosser(dbPath(), e, &error)) << error.toStdString();
         return e;
@@ -55,7 +42,7 @@ void expectRowHolds(const StoredRow& row, const Embosser& e) {
 }
 
 TEST_F(EmbosserStore, InsertWritesEveryFieldWithItsTypeAndStampsTheTime) {
-    Embosser e = sample();
+    Embosser e = test::samplePreset();
     e.setRid(99);
     QString error = QStringLiteral("untouched");
     ASSERT_TRUE(Embosser::dbAddEmbosser(dbPath(), e, &error));
@@ -75,7 +62,7 @@ TEST_F(EmbosserStore, InsertWritesEveryFieldWithItsTypeAndStampsTheTime) {
     EXPECT_EQ(typeOf("layout_type", 1), "integer");
     EXPECT_EQ(typeOf("margin_vertical", 1), "real");
 
-    Embosser second = sample();
+    Embosser second = test::samplePreset();
     ASSERT_TRUE(Embosser::dbAddEmbosser(dbPath(), second, nullptr));
     EXPECT_EQ(second.rid(), 2);
 }
@@ -93,14 +80,15 @@ TEST_F(EmbosserStore, DeleteRemovesOnlyThatRowAndKeepsTheRid) {
     EXPECT_EQ(rows().size(), 1u);
 }
 
-// Each editor writes its own group of columns; anything but 1 to 4 writes all eight.
+// Each editor writes its own group of columns; All, or a number no group has, writes
+// all eight.
 struct UpdateCase {
-    int forView;
+    EditorGroup forView;
     bool text, font, size, layout;
 };
 
 std::ostream& operator<<(std::ostream& out, const UpdateCase& c) {
-    return out << "forView " << c.forView;
+    return out << "forView " << int(c.forView);
 }
 
 class EmbosserUpdate : public EmbosserStore, public testing::WithParamInterface<UpdateCase> {};
@@ -140,18 +128,21 @@ TEST_P(EmbosserUpdate, WritesExactlyTheColumnsOfItsEditor) {
 
 INSTANTIATE_TEST_SUITE_P(
     ForView, EmbosserUpdate,
-    testing::Values(UpdateCase{0, true, true, true, true}, UpdateCase{1, true, false, false, false},
-                    UpdateCase{2, false, true, false, false},
-                    UpdateCase{3, false, false, true, false},
-                    UpdateCase{4, false, false, false, true}, UpdateCase{5, true, true, true, true},
-                    UpdateCase{9, true, true, true, true}, UpdateCase{-1, true, true, true, true}));
+    testing::Values(UpdateCase{EditorGroup::All, true, true, true, true},
+                    UpdateCase{EditorGroup::Text, true, false, false, false},
+                    UpdateCase{EditorGroup::Font, false, true, false, false},
+                    UpdateCase{EditorGroup::SizeOpacityAngle, false, false, true, false},
+                    UpdateCase{EditorGroup::LayoutMargins, false, false, false, true},
+                    UpdateCase{EditorGroup(5), true, true, true, true},
+                    UpdateCase{EditorGroup(9), true, true, true, true},
+                    UpdateCase{EditorGroup(-1), true, true, true, true}));
 
 TEST_F(EmbosserStore, UpdateOfAMissingRowSucceedsAndChangesNothing) {
     Embosser e = stored();
-    Embosser ghost = sample();
+    Embosser ghost = test::samplePreset();
     ghost.setRid(777);
     ghost.setText(QStringLiteral("ghost"));
-    EXPECT_TRUE(Embosser::dbUpdateEmbosser(dbPath(), ghost, 0, nullptr));
+    EXPECT_TRUE(Embosser::dbUpdateEmbosser(dbPath(), ghost, EditorGroup::All, nullptr));
     ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(rows()[0].text, e.text());
 }
@@ -164,7 +155,7 @@ TEST_F(EmbosserStore, InsertsAndUpdatesMoveARowToTheFrontOfTheLoadOrder) {
     const QString newestFirst = QStringLiteral("last_used DESC");
     ASSERT_EQ(rows(newestFirst)[0].rowid, c.rid());
 
-    ASSERT_TRUE(Embosser::dbUpdateEmbosser(dbPath(), a, 3, nullptr));
+    ASSERT_TRUE(Embosser::dbUpdateEmbosser(dbPath(), a, EditorGroup::SizeOpacityAngle, nullptr));
     auto order = rows(newestFirst);
     EXPECT_EQ(order[0].rowid, a.rid());
     EXPECT_EQ(order[1].rowid, c.rid());
@@ -178,7 +169,7 @@ TEST_F(EmbosserStore, InsertsAndUpdatesMoveARowToTheFrontOfTheLoadOrder) {
 
 TEST_F(EmbosserStore, FailuresHandBackTheDatabaseTextAndLogIt) {
     exec(QStringLiteral("DROP TABLE embossers"));
-    Embosser e = sample();
+    Embosser e = test::samplePreset();
     e.setRid(5);
     QString error;
     test::LogCapture log;
@@ -195,10 +186,10 @@ TEST_F(EmbosserStore, FailuresHandBackTheDatabaseTextAndLogIt) {
     EXPECT_TRUE(
         log.contains(QStringLiteral("Error: prepare SQL delete. no such table: embossers")));
 
-    for (int forView : {0, 1, 2, 3, 4}) {
+    for (EditorGroup forView : test::kEditorGroups) {
         error.clear();
-        EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), e, forView, &error)) << forView;
-        EXPECT_EQ(error, QStringLiteral("no such table: embossers")) << forView;
+        EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), e, forView, &error)) << int(forView);
+        EXPECT_EQ(error, QStringLiteral("no such table: embossers")) << int(forView);
     }
     EXPECT_TRUE(
         log.contains(QStringLiteral("Error: prepare SQL update. no such table: embossers")));
@@ -209,7 +200,7 @@ TEST_F(EmbosserStore, AStepThatFailsIsReportedWithItsOwnLogLine) {
     exec(
         QStringLiteral("CREATE TRIGGER no_insert BEFORE INSERT ON embossers BEGIN "
                        "SELECT RAISE(ABORT, 'presets are frozen'); END"));
-    Embosser e = sample();
+    Embosser e = test::samplePreset();
     QString error;
     test::LogCapture log;
     EXPECT_FALSE(Embosser::dbAddEmbosser(dbPath(), e, &error));
@@ -224,7 +215,7 @@ TEST_F(EmbosserStore, AStepThatFailsIsReportedWithItsOwnLogLine) {
                        "SELECT RAISE(ABORT, 'presets are frozen'); END; "
                        "CREATE TRIGGER no_delete BEFORE DELETE ON embossers BEGIN "
                        "SELECT RAISE(ABORT, 'presets are frozen'); END"));
-    EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), kept, 1, &error));
+    EXPECT_FALSE(Embosser::dbUpdateEmbosser(dbPath(), kept, EditorGroup::Text, &error));
     EXPECT_TRUE(log.contains(QStringLiteral("Error: update db. 'presets are frozen'.")));
     EXPECT_FALSE(Embosser::dbDeleteEmbosser(dbPath(), kept, &error));
     EXPECT_TRUE(log.contains(QStringLiteral("Error: delete from db. 'presets are frozen'.")));

@@ -6,25 +6,20 @@
 #include <cmath>
 #include <vector>
 
+#include "support/overlay_reference.h"
+#include "support/vector_kernels.h"
+
 namespace lumigrave {
 namespace {
 
-// Written from the blend's definition, independently of the implementation: multiply
-// where the backdrop is dark, screen where it is light.
-double overlayReference(double source, double backdrop) {
-    if (backdrop <= 0.5) {
-        return source * (2 * backdrop);  // multiply with 2b
-    }
-    const double screenWith = 2 * backdrop - 1;
-    return source + screenWith - source * screenWith;  // screen with 2b − 1
-}
+using test::backdropFraction;
+using test::overlayGap;
+using test::overlayReference;
 
 TEST(OverlayBlend, MatchesTheBlendDefinitionOnEveryLevelPair) {
     for (int b = 0; b < 256; ++b) {
         for (int a = 0; a < 256; ++a) {
-            // Level 128 is mid-grey, 0.5 exactly.
-            const double backdrop = b == 128 ? 0.5 : b / 255.0;
-            const double expected = overlayReference(a / 255.0, backdrop) * 255;
+            const double expected = overlayReference(a / 255.0, backdropFraction(b)) * 255;
             ASSERT_LE(std::abs(overlayLevel(a, b) - expected), 0.5 + 1e-9) << a << " " << b;
         }
     }
@@ -37,64 +32,101 @@ TEST(OverlayBlend, MidGreyLeavesThePhotoAsItIs) {
     }
 }
 
-TEST(OverlayBlend, TheRowKernelAgreesWithTheReferenceOnSampledPixels) {
-    QRandomGenerator random(42);
-    const int count = 4099;  // odd: no multiple of any vector width
-    std::vector<QRgb> photo(count), out(count);
-    std::vector<uint8_t> backdrop(count);
-    for (int i = 0; i < count; ++i) {
-        photo[size_t(i)] = 0xFF000000u | (random.generate() & 0xFFFFFF);
-        backdrop[size_t(i)] = i < 300 ? 128 : uint8_t(random.bounded(256));
+// Random opaque pixels over random levels, a long run of mid-grey first.
+struct RandomRow {
+    std::vector<QRgb> photo;
+    std::vector<uint8_t> backdrop;
+};
+
+RandomRow randomRow(int count, uint32_t seed) {
+    QRandomGenerator random(seed);
+    RandomRow row{std::vector<QRgb>(static_cast<size_t>(count)),
+                  std::vector<uint8_t>(static_cast<size_t>(count))};
+    for (size_t i = 0; i < size_t(count); ++i) {
+        row.photo[i] = 0xFF000000u | (random.generate() & 0xFFFFFF);
+        // Every level, the mid-grey and its neighbours most of all.
+        const uint32_t pick = random.bounded(4);
+        row.backdrop[i] = i < 300     ? 128
+                          : pick == 0 ? uint8_t(127 + random.bounded(3))
+                                      : uint8_t(random.bounded(256));
     }
-    overlayRow(photo.data(), backdrop.data(), out.data(), count);
-    for (int i = 0; i < count; ++i) {
-        const QRgb a = photo[size_t(i)];
-        const QRgb r = out[size_t(i)];
-        const double b = backdrop[size_t(i)] == 128 ? 0.5 : backdrop[size_t(i)] / 255.0;
-        ASSERT_LE(std::abs(qRed(r) - overlayReference(qRed(a) / 255.0, b) * 255), 1.0) << i;
-        ASSERT_LE(std::abs(qGreen(r) - overlayReference(qGreen(a) / 255.0, b) * 255), 1.0) << i;
-        ASSERT_LE(std::abs(qBlue(r) - overlayReference(qBlue(a) / 255.0, b) * 255), 1.0) << i;
-        ASSERT_EQ(qAlpha(r), 255);
-    }
-    // In place, as the compositor runs it.
-    std::vector<QRgb> inPlace = photo;
-    overlayRow(inPlace.data(), backdrop.data(), inPlace.data(), count);
-    EXPECT_EQ(inPlace, out);
+    return row;
 }
 
-}  // namespace
-}  // namespace lumigrave
-
-namespace lumigrave {
-namespace {
+TEST(OverlayBlend, TheRowKernelAgreesWithTheReferenceOnEitherPath) {
+    const int count = 4099;  // odd: no multiple of any vector width
+    const RandomRow row = randomRow(count, 42);
+    for (bool vector : {false, true}) {
+        test::VectorKernels kernels(vector);
+        std::vector<QRgb> out(static_cast<size_t>(count));
+        overlayRow(row.photo.data(), row.backdrop.data(), out.data(), count);
+        for (size_t i = 0; i < size_t(count); ++i) {
+            ASSERT_LE(overlayGap(out[i], row.photo[i], backdropFraction(row.backdrop[i])), 1.0)
+                << "pixel " << i << (vector ? " vector" : " scalar");
+            ASSERT_EQ(qAlpha(out[i]), 255);
+        }
+        // In place, as the compositor runs it.
+        std::vector<QRgb> inPlace = row.photo;
+        overlayRow(inPlace.data(), row.backdrop.data(), inPlace.data(), count);
+        EXPECT_EQ(inPlace, out);
+    }
+}
 
 // The vector kernel against the scalar one: identical levels, on every length from 0 to
 // 70 (all the tails) and on a long row, in place and not.
 TEST(OverlayBlend, TheVectorKernelGivesTheScalarKernelsLevels) {
-    std::vector<QRgb> probe(1);
-    std::vector<uint8_t> level(1, 0);
-    if (!overlayRowAvx2(probe.data(), level.data(), probe.data(), 1)) {
-        GTEST_SKIP() << "this processor has no AVX2";
-    }
-    QRandomGenerator random(9);
+    LUMIGRAVE_SKIP_WITHOUT_AVX2();
     for (int count : {0, 1, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 70, 100003}) {
-        std::vector<QRgb> photo(size_t(count) + 1);
-        std::vector<uint8_t> backdrop(size_t(count) + 1);
-        for (size_t i = 0; i < photo.size(); ++i) {
-            photo[i] = 0xFF000000u | (random.generate() & 0xFFFFFF);
-            // Every level, the mid-grey and its neighbours most of all.
-            const uint32_t pick = random.bounded(4);
-            backdrop[i] =
-                pick == 0 ? uint8_t(127 + random.bounded(3)) : uint8_t(random.bounded(256));
+        // One pixel more than is blended: the one past the end must stay untouched.
+        const RandomRow row = randomRow(count + 1, uint32_t(9 + count));
+        std::vector<QRgb> scalar(row.photo.size(), 0), vector(row.photo.size(), 0);
+        {
+            test::VectorKernels off(false);
+            overlayRow(row.photo.data(), row.backdrop.data(), scalar.data(), count);
         }
-        std::vector<QRgb> scalar(photo.size(), 0), vector(photo.size(), 0);
-        overlayRowScalar(photo.data(), backdrop.data(), scalar.data(), count);
-        ASSERT_TRUE(overlayRowAvx2(photo.data(), backdrop.data(), vector.data(), count));
+        test::VectorKernels on(true);
+        overlayRow(row.photo.data(), row.backdrop.data(), vector.data(), count);
         ASSERT_EQ(scalar, vector) << count;
-        std::vector<QRgb> inPlace = photo;
-        overlayRowAvx2(inPlace.data(), backdrop.data(), inPlace.data(), count);
-        ASSERT_EQ(inPlace.back(), photo.back());  // the pixel past the end is untouched
+        std::vector<QRgb> inPlace = row.photo;
+        overlayRow(inPlace.data(), row.backdrop.data(), inPlace.data(), count);
+        ASSERT_EQ(inPlace.back(), row.photo.back());
         ASSERT_TRUE(std::equal(inPlace.begin(), inPlace.begin() + count, scalar.begin())) << count;
+    }
+}
+
+// A pixel with transparency blends its colour as an opaque one would and keeps its
+// alpha: premultiplied in, premultiplied out.
+TEST(OverlayBlend, PremultipliedPixelsKeepTheirAlphaAndBlendTheirColour) {
+    QRandomGenerator random(5);
+    const int count = 2000;
+    std::vector<QRgb> photo(static_cast<size_t>(count)), out(static_cast<size_t>(count));
+    std::vector<uint8_t> backdrop(static_cast<size_t>(count));
+    for (size_t i = 0; i < photo.size(); ++i) {
+        const int alpha = i % 7 == 0 ? 0 : i % 5 == 0 ? 255 : int(random.bounded(256));
+        photo[i] = qPremultiply(qRgba(int(random.bounded(256)), int(random.bounded(256)),
+                                      int(random.bounded(256)), alpha));
+        backdrop[i] = uint8_t(random.bounded(256));
+    }
+    overlayRowPremultiplied(photo.data(), backdrop.data(), out.data(), count);
+    for (size_t i = 0; i < photo.size(); ++i) {
+        const int alpha = qAlpha(photo[i]);
+        ASSERT_EQ(qAlpha(out[i]), alpha) << i;
+        if (alpha == 0) {
+            ASSERT_EQ(out[i], 0u) << i;
+            continue;
+        }
+        // The blend of the premultiplied colour, against the reference of the straight
+        // colour times the alpha: within one level of the premultiplied value.
+        const double b = backdropFraction(backdrop[i]);
+        auto expected = [&](int premultiplied) {
+            return alpha * overlayReference(premultiplied / double(alpha), b);
+        };
+        ASSERT_LE(std::abs(qRed(out[i]) - expected(qRed(photo[i]))), 0.5 + 1e-9) << i;
+        ASSERT_LE(std::abs(qGreen(out[i]) - expected(qGreen(photo[i]))), 0.5 + 1e-9) << i;
+        ASSERT_LE(std::abs(qBlue(out[i]) - expected(qBlue(photo[i]))), 0.5 + 1e-9) << i;
+        if (alpha == 255) {
+            ASSERT_EQ(qRed(out[i]), overlayLevel(qRed(photo[i]), backdrop[i])) << i;
+        }
     }
 }
 

@@ -2,16 +2,13 @@
 
 #include "model/layout_type.h"
 #include "render/emboss_composer.h"
+#include "support/presets.h"
 
 namespace lumigrave {
 namespace {
 
 Embosser preset(int layout, float mH, float mV) {
-    Embosser e;
-    e.setLayoutType(layout);
-    e.setMarginHorizontal(mH);
-    e.setMarginVertical(mV);
-    return e;
+    return test::presetWith({.layout = layout, .marginHorizontal = mH, .marginVertical = mV});
 }
 
 struct OriginCase {

@@ -4,6 +4,7 @@
 #include "render/emboss_composer.h"
 #include "support/image_files.h"
 #include "support/log_capture.h"
+#include "support/presets.h"
 
 namespace lumigrave {
 namespace {
@@ -15,9 +16,7 @@ class Relief : public testing::TestWithParam<float> {
 };
 
 Embosser withText(const QString& text) {
-    Embosser e;
-    e.setText(text);
-    return e;
+    return test::presetWith({.text = text});
 }
 
 TEST_P(Relief, IsThePaddedTextInWholePixelsWithAFlatFrame) {

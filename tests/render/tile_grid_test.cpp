@@ -7,17 +7,14 @@
 #include "model/layout_type.h"
 #include "platform/image.h"
 #include "render/emboss_composer.h"
+#include "support/presets.h"
 
 namespace lumigrave {
 namespace {
 
 Embosser tiled(int layout, float angle, float mH = 0, float mV = 0) {
-    Embosser e;
-    e.setLayoutType(layout);
-    e.setText_angle(angle);
-    e.setMarginHorizontal(mH);
-    e.setMarginVertical(mV);
-    return e;
+    return test::presetWith(
+        {.layout = layout, .angle = angle, .marginHorizontal = mH, .marginVertical = mV});
 }
 
 std::vector<Point> tiles(const TileGrid& grid) {

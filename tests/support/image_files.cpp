@@ -71,6 +71,13 @@ QByteArray encode(const QImage& image, const char* format, int quality) {
     return bytes;
 }
 
+QByteArray encodeInColourSpace(int width, int height, QColorSpace::NamedColorSpace space,
+                               const char* format) {
+    QImage photo = testPhoto(width, height);
+    photo.setColorSpace(QColorSpace(space));
+    return encode(photo, format, 92);
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColorSpace>
 #include <QImage>
 #include <QString>
 
@@ -11,6 +12,11 @@ namespace lumigrave::test {
 QImage testPhoto(int width, int height);
 
 QByteArray encode(const QImage& image, const char* format, int quality = 90);
+
+// The test photo tagged with a wide-gamut colour space, encoded with its ICC profile
+// (as a camera set to Adobe RGB or a phone shooting Display P3 writes it).
+QByteArray encodeInColourSpace(int width, int height, QColorSpace::NamedColorSpace space,
+                               const char* format = "jpeg");
 bool writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 

@@ -7,13 +7,16 @@
 #include "render/emboss_composer.h"
 #include "support/image_compare.h"
 #include "support/image_files.h"
+#include "support/overlay_reference.h"
+#include "support/presets.h"
+#include "support/vector_kernels.h"
 
 namespace lumigrave {
 namespace {
 
-double overlayReference(double a, double b) {
-    return b <= 0.5 ? 2 * a * b : 1 - 2 * (1 - a) * (1 - b);
-}
+using test::overlayGap;
+using test::overlayReference;
+using test::presetWith;
 
 Image uniform(int width, int height, int level, float scale = 1) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -21,46 +24,24 @@ Image uniform(int width, int height, int level, float scale = 1) {
     return Image(image, scale);
 }
 
-Embosser preset(int layout, float opacity, float angle = 0) {
-    Embosser e;
-    e.setLayoutType(layout);
-    e.setOpacity(opacity);
-    e.setText_angle(angle);
-    return e;
-}
-
-// The largest difference of any channel between two images of one size.
-int largestGap(const QImage& a, const QImage& b) {
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                              std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return worst;
+Embosser centred(float opacity, float angle = 0) {
+    return presetWith({.layout = kLayoutCenter, .opacity = opacity, .angle = angle});
 }
 
 TEST(Composite, APresetWithoutTextLeavesThePhotoWithinOneLevel) {
-    Embosser e;
-    e.setText(QString());
+    const Embosser e = presetWith({.text = QString()});
     const Image photo(test::testPhoto(400, 300));
     const Image result = EmbossComposer::embossedImageForEmbosser(e, photo);
     ASSERT_FALSE(result.isNull());
-    EXPECT_EQ(result.pixels().size(), QSize(400, 300));
-    EXPECT_LE(largestGap(result.pixels(), photo.pixels()), 1);
+    EXPECT_TRUE(test::imagesMatch(result.pixels(), photo.pixels(), 1));
 }
 
 TEST(Composite, NoWatermarkImageLeavesThePhotoAloneAndNoPhotoGivesNoImage) {
     const Image photo(test::testPhoto(400, 300));
-    EXPECT_LE(largestGap(EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 0.1f),
-                                                                  photo, Image())
-                             .pixels(),
-                         photo.pixels()),
-              1);
-    EXPECT_TRUE(EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 1), Image(), Image())
-                    .isNull());
+    EXPECT_TRUE(test::imagesMatch(
+        EmbossComposer::embossedImageForEmbosser(centred(0.1f), photo, Image()).pixels(),
+        photo.pixels(), 1));
+    EXPECT_TRUE(EmbossComposer::embossedImageForEmbosser(centred(1), Image(), Image()).isNull());
 }
 
 class OverlayOverWatermark : public testing::TestWithParam<int> {};
@@ -70,17 +51,13 @@ class OverlayOverWatermark : public testing::TestWithParam<int> {};
 TEST_P(OverlayOverWatermark, FollowsTheBlendPerChannel) {
     const int level = GetParam();
     const Image photo(test::testPhoto(200, 100));
-    const Image result = EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 1), photo,
-                                                                  uniform(200, 100, level));
+    const Image result =
+        EmbossComposer::embossedImageForEmbosser(centred(1), photo, uniform(200, 100, level));
     const QImage& out = result.pixels();
     for (int y = 0; y < 100; y += 7) {
         for (int x = 0; x < 200; x += 5) {
-            const QRgb a = photo.pixels().pixel(x, y);
-            const QRgb r = out.pixel(x, y);
-            const double b = level / 255.0;
-            EXPECT_LE(std::abs(qRed(r) - 255 * overlayReference(qRed(a) / 255.0, b)), 1.0);
-            EXPECT_LE(std::abs(qGreen(r) - 255 * overlayReference(qGreen(a) / 255.0, b)), 1.0);
-            EXPECT_LE(std::abs(qBlue(r) - 255 * overlayReference(qBlue(a) / 255.0, b)), 1.0);
+            EXPECT_LE(overlayGap(out.pixel(x, y), photo.pixels().pixel(x, y), level / 255.0), 1.0)
+                << x << "," << y;
         }
     }
 }
@@ -90,8 +67,8 @@ INSTANTIATE_TEST_SUITE_P(BackdropLevels, OverlayOverWatermark,
 
 TEST(Composite, APartialOpacityMixesTheWatermarkWithTheGrey) {
     const Image photo = uniform(100, 100, 100);
-    const Image result = EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 0.5f),
-                                                                  photo, uniform(100, 100, 0));
+    const Image result =
+        EmbossComposer::embossedImageForEmbosser(centred(0.5f), photo, uniform(100, 100, 0));
     // Backdrop 0.5·0 + 0.5·128 = 64: the photo is multiplied by 2·64/255.
     EXPECT_NEAR(qRed(result.pixels().pixel(50, 50)), 100 * 2 * 64 / 255.0, 1.5);
 }
@@ -99,9 +76,10 @@ TEST(Composite, APartialOpacityMixesTheWatermarkWithTheGrey) {
 TEST(Composite, ACornerWatermarkLandsWhereThePlacementSays) {
     // A dark 40 × 20 watermark, bottom right with 10 % margins, on a mid-grey 200 × 100
     // photo: y grows upwards, so "bottom" means the last rows of the image.
-    Embosser e = preset(kLayoutBottomRight, 1);
-    e.setMarginHorizontal(0.1f);
-    e.setMarginVertical(0.1f);
+    const Embosser e = presetWith({.layout = kLayoutBottomRight,
+                                   .opacity = 1,
+                                   .marginHorizontal = 0.1f,
+                                   .marginVertical = 0.1f});
     const Image result =
         EmbossComposer::embossedImageForEmbosser(e, uniform(200, 100, 128), uniform(40, 20, 0));
     const QImage& out = result.pixels();
@@ -119,7 +97,7 @@ TEST(Composite, APositiveAngleTurnsTheWatermarkCounterClockwise) {
     bar.fill(qRgb(128, 128, 128));
     QPainter(&bar).fillRect(40, 0, 40, 10, QColor(0, 0, 0));
     const Image result = EmbossComposer::embossedImageForEmbosser(
-        preset(kLayoutCenter, 1, 90), uniform(200, 200, 128), Image(bar, 1));
+        centred(1, 90), uniform(200, 200, 128), Image(bar, 1));
     const QImage& out = result.pixels();
     EXPECT_LT(qRed(out.pixel(100, 75)), 20);    // above the centre: dark
     EXPECT_GT(qRed(out.pixel(100, 125)), 120);  // below: the grey half
@@ -135,9 +113,8 @@ TEST(Composite, AngleZeroIsDrawnPixelExactWhileOtherAnglesTurn) {
         }
     }
     const Image photo = uniform(100, 100, 128);
-    const QImage straight = EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 1, 0),
-                                                                     photo, Image(checker, 1))
-                                .pixels();
+    const QImage straight =
+        EmbossComposer::embossedImageForEmbosser(centred(1, 0), photo, Image(checker, 1)).pixels();
     // Origin (30, 30): the checkerboard's pixels land one to one.
     for (int y = 30; y < 70; ++y) {
         for (int x = 30; x < 70; ++x) {
@@ -146,10 +123,9 @@ TEST(Composite, AngleZeroIsDrawnPixelExactWhileOtherAnglesTurn) {
         }
     }
     // Any other angle goes through the rotation, and resampling softens the pattern.
-    const QImage turned = EmbossComposer::embossedImageForEmbosser(preset(kLayoutCenter, 1, 1),
-                                                                   photo, Image(checker, 1))
-                              .pixels();
-    EXPECT_GT(largestGap(straight, turned), 10);
+    const QImage turned =
+        EmbossComposer::embossedImageForEmbosser(centred(1, 1), photo, Image(checker, 1)).pixels();
+    EXPECT_FALSE(test::imagesMatch(straight, turned, 10));
 }
 
 TEST(Composite, KeepsThePhotosScale) {
@@ -161,10 +137,12 @@ TEST(Composite, KeepsThePhotosScale) {
 }
 
 TEST(Composite, TiledWatermarksCoverThePhoto) {
-    Embosser e = preset(kLayoutTileInterlace, 1, 30);
-    e.setMarginHorizontal(0.05f);
-    e.setMarginVertical(0.05f);
-    e.setWidth_ratio(0.2f);
+    Embosser e = presetWith({.layout = kLayoutTileInterlace,
+                             .widthRatio = 0.2f,
+                             .opacity = 1,
+                             .angle = 30,
+                             .marginHorizontal = 0.05f,
+                             .marginVertical = 0.05f});
     const Image photo = uniform(600, 400, 128);
     const Image result = EmbossComposer::embossedImageForEmbosser(e, photo);
     // Every quarter of the photo holds relief: pixels away from the flat level.
@@ -181,32 +159,6 @@ TEST(Composite, TiledWatermarksCoverThePhoto) {
     }
 }
 
-TEST(RotateImage, AQuarterTurnMovesAMarkedCorner) {
-    QImage pixels(300, 200, QImage::Format_RGB32);
-    pixels.fill(Qt::white);
-    QPainter(&pixels).fillRect(0, 0, 10, 10, Qt::red);  // top-left corner
-    const Image image(pixels, 2);
-
-    const Image left = EmbossComposer::rotateImage(image, kOrientationLeft);
-    ASSERT_EQ(left.pixels().size(), QSize(200, 300));
-    EXPECT_EQ(left.scale(), 2.0f);
-    EXPECT_EQ(left.pixels().pixel(2, 297), qRgb(255, 0, 0));  // the top edge is now the left
-
-    const Image right = EmbossComposer::rotateImage(image, kOrientationRight);
-    ASSERT_EQ(right.pixels().size(), QSize(200, 300));
-    EXPECT_EQ(right.pixels().pixel(197, 2), qRgb(255, 0, 0));  // the top edge is now the right
-
-    const Image same = EmbossComposer::rotateImage(image, kOrientationDown);
-    EXPECT_EQ(same.pixels().pixel(2, 2), qRgb(255, 0, 0));
-    EXPECT_TRUE(EmbossComposer::rotateImage(Image(), kOrientationLeft).isNull());
-}
-
-}  // namespace
-}  // namespace lumigrave
-
-namespace lumigrave {
-namespace {
-
 TEST(Composite, APhotoHeldElsewhereIsNeverChangedAndAHandedOverOneIsReused) {
     const QImage original = test::testPhoto(300, 200);
     const Image held(original.copy());
@@ -221,6 +173,27 @@ TEST(Composite, APhotoHeldElsewhereIsNeverChangedAndAHandedOverOneIsReused) {
         EmbossComposer::embossedImageForEmbosser(Embosser(), std::move(handed), relief);
     EXPECT_EQ(inPlace.pixels().constBits(), bits);
     EXPECT_TRUE(test::imagesMatch(inPlace.pixels(), fromCopy.pixels()));
+}
+
+// The whole render, the blend and the sampler both, gives the same photo on either path;
+// large enough for the two-thread blend.
+TEST(Composite, TheVectorAndScalarKernelsRenderTheSamePhoto) {
+    LUMIGRAVE_SKIP_WITHOUT_AVX2();
+    const Image photo(test::testPhoto(1300, 900));
+    for (const Embosser& e : {centred(0.8f, 17), test::renderPreset(kLayoutTileInterlace, 30)}) {
+        const Image relief = EmbossComposer::embossedTextForEmbosser(e, photo);
+        Image vector, scalar;
+        {
+            test::VectorKernels on(true);
+            vector = EmbossComposer::embossedImageForEmbosser(e, photo, relief);
+        }
+        {
+            test::VectorKernels off(false);
+            scalar = EmbossComposer::embossedImageForEmbosser(e, photo, relief);
+        }
+        EXPECT_TRUE(test::imagesMatch(vector.pixels(), scalar.pixels())) << e.layoutType();
+        EXPECT_FALSE(test::imagesMatch(vector.pixels(), photo.pixels(), 10));
+    }
 }
 
 }  // namespace
