@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 namespace lumigrave::fuzz {
 
@@ -19,7 +20,7 @@ inline bool wrap(const uint8_t* data, size_t size, size_t cap, QByteArray* bytes
 
 // Stops the run as a crash: a fuzzer saves the input that broke a promise.
 [[noreturn]] inline void broken(const char* promise) {
-    __builtin_printf("broken promise: %s\n", promise);
+    std::fprintf(stderr, "broken promise: %s\n", promise);
     __builtin_trap();
 }
 
