@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (only those missing), then configures and
 # builds Lumigrave into the directory given as $1, with any further arguments passed to
-# CMake. Sourced by main.sh and test.sh.
+# CMake. Sourced by main.sh, test.sh, test-sanitize.sh and fuzz.sh.
 set -euo pipefail
 
 lumigrave_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,9 +15,10 @@ lumigrave_packages=(
   desktop-file-utils appstream
 )
 
+# Installs those of the build's packages, and of any named as arguments, that are missing.
 lumigrave_install_missing() {
   local missing=() p
-  for p in "${lumigrave_packages[@]}"; do
+  for p in "${lumigrave_packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   ((${#missing[@]} == 0)) && return 0

@@ -117,13 +117,16 @@ ImageLoader::Header ImageLoader::inspectData(const QByteArray& data) {
         return refuse(Error::NotAnImage,
                       QStringLiteral("The file is not an image in a format Lumigrave reads."));
     }
-    if (!declared.isValid()) {
+    const QByteArray format = reader.format();
+    // Qt's GIF reader reports a frame's size, which need not be the image's: a GIF whose
+    // logical screen leaves its size open is measured only by decoding it.
+    if (!declared.isValid() && format != "gif") {
         declared = reader.size();
     }
     if (declared.isValid() && tooLarge(declared)) {
         return refuse(Error::TooLarge, tooLargeMessage(declared));
     }
-    header.format = reader.format();
+    header.format = format;
     if ((header.format == "jpeg" && !jpegIsComplete(data)) ||
         (header.format == "bmp" && !bmpIsComplete(data))) {
         return refuse(Error::Damaged,

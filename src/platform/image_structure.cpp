@@ -96,6 +96,17 @@ QSize declaredPixelSize(const QByteArray& data) {
     if (data.size() >= 2 && at(data, 0) == kMarker && at(data, 1) == kStartOfImage) {
         return jpegFrameSize(data);
     }
+    if (data.startsWith("GIF87a") || data.startsWith("GIF89a")) {
+        // The logical screen, which the decoder makes the image's size; its own reading of
+        // the header can report the first frame's instead. A screen with a side of 0
+        // takes that side from the frames, which only the decoder reads.
+        if (data.size() < 10) {
+            return {};
+        }
+        const int width = int(at(data, 6) | (at(data, 7) << 8));
+        const int height = int(at(data, 8) | (at(data, 9) << 8));
+        return width > 0 && height > 0 ? QSize(width, height) : QSize();
+    }
     return {};
 }
 

@@ -15,8 +15,9 @@ bool jpegIsComplete(const QByteArray& data);
 // cut-off file with the missing rows blank. Data that is not a BMP is not judged (true).
 bool bmpIsComplete(const QByteArray& data);
 
-// The pixel size a JPEG's frame header or a PNG's header declares, read from the bytes
-// without decoding anything; invalid when the data is neither or the header is cut off.
+// The pixel size a JPEG's frame header, a PNG's header or a GIF's logical screen
+// declares, read from the bytes without decoding anything; invalid when the data is none
+// of these, the header is cut off, or a GIF leaves its size to its frames.
 QSize declaredPixelSize(const QByteArray& data);
 
 }  // namespace lumigrave

@@ -262,5 +262,53 @@ TEST(ImageFormats, WebpTiffAndOthersLoadThroughTheSameChecks) {
     }
 }
 
+// A one-frame GIF: the logical screen's size, then one frame of frameWidth x frameHeight
+// pixels at the top left, coded as a single pixel.
+QByteArray gif(quint16 screenWidth, quint16 screenHeight, quint16 frameWidth, quint16 frameHeight) {
+    auto le16 = [](quint16 v) {
+        QByteArray bytes(2, '\0');
+        bytes[0] = char(v & 0xFF);
+        bytes[1] = char(v >> 8);
+        return bytes;
+    };
+    return QByteArray("GIF89a") + le16(screenWidth) + le16(screenHeight) +
+           QByteArray("\x80\x00\x00\xff\xff\xff\x00\x00\x00", 9) + QByteArray(",\0\0\0\0", 5) +
+           le16(frameWidth) + le16(frameHeight) + QByteArray("\x00\x02\x02\x44\x01\x00;", 7);
+}
+
+// The command line plans its output from the header's size, so the header must declare
+// the size the GIF decodes to (the logical screen), not the size of a frame; where the
+// screen leaves it open, the header declares none.
+TEST(ImageFormats, AGifsHeaderDeclaresTheSizeItDecodesTo) {
+    test::LogCapture quiet;
+    struct Case {
+        QByteArray bytes;
+        QSize decoded;
+        QSize declared;
+    };
+    // Two files a fuzzer made, for which Qt's reading of the header gives a frame's size:
+    // a 10799 x 256 screen whose interlaced frame has no width (Qt says 0 x 256), and a
+    // 10799 x 0 screen with two frames (Qt says 514 x 324).
+    const QByteArray frameWithoutWidth = QByteArray::fromHex(
+        "4749463839612f2a0001800000ffffff00000021f90401000000002c00000001000002024401003b");
+    const QByteArray screenWithoutHeight = QByteArray::fromHex(
+        "4749463839612f2a00000000002c0000000002024401800000ffffff00000021f90401000000002c00"
+        "0000000202440001000002024401003b");
+    const Case cases[] = {
+        {gif(4, 4, 2, 2), QSize(4, 4), QSize(4, 4)},
+        {gif(4, 4, 6, 6), QSize(4, 4), QSize(4, 4)},
+        {frameWithoutWidth, QSize(10799, 256), QSize(10799, 256)},
+        {screenWithoutHeight, QSize(10799, 324), QSize()},
+        {gif(0, 0, 5, 7), QSize(5, 7), QSize()},
+    };
+    for (const Case& c : cases) {
+        const auto header = ImageLoader::inspectData(c.bytes);
+        const auto loaded = ImageLoader::loadData(c.bytes);
+        ASSERT_TRUE(header.ok() && loaded.ok()) << c.bytes.toHex().toStdString();
+        EXPECT_EQ(loaded.image.pixels().size(), c.decoded) << c.bytes.toHex().toStdString();
+        EXPECT_EQ(header.pixelSize, c.declared) << c.bytes.toHex().toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace lumigrave
