@@ -10,6 +10,8 @@ build="$lumigrave_root/build/sanitize"
 export ASAN_OPTIONS="halt_on_error=1:print_stacktrace=1:detect_leaks=1:\
 detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+# Only leaks inside system libraries are suppressed; the file says which and why.
+export LSAN_OPTIONS="suppressions=$lumigrave_root/tests/sanitize/lsan.supp:print_suppressions=0"
 
 lumigrave_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMIGRAVE_TESTS=ON \
   -DLUMIGRAVE_BENCH=OFF -DLUMIGRAVE_WERROR=ON -DLUMIGRAVE_SANITIZE=address,undefined

@@ -130,14 +130,21 @@ StreamResult embossJpegStream(const Embosser& embosser, const QByteArray& jpeg, 
     queue.put(queue.filled, nullptr);
     writer.join();
 
-    if (decoded && !decoder.finish(&message)) {
-        decoded = false;
-    }
     if (!decoded) {
         *error = message;
         return StreamResult::Failed;
     }
-    if (encoderFailed || !encoder.finish(&encoderError)) {
+    // A failed write stops the decoding short of the photo's end: finishing the decoder
+    // then would report the photo as damaged, and the disk's error would be lost.
+    if (encoderFailed) {
+        *error = encoderError;
+        return StreamResult::Failed;
+    }
+    if (!decoder.finish(&message)) {
+        *error = message;
+        return StreamResult::Failed;
+    }
+    if (!encoder.finish(&encoderError)) {
         *error = encoderError;
         return StreamResult::Failed;
     }
