@@ -1,10 +1,8 @@
 // Writes the committed seed corpus: tiny valid images of each format the loader reads,
 // and the cut and forged variants of them that the parsers must refuse or judge.
 // Run from the build: fuzz/fuzz_make_seed_corpus fuzz/corpus (then commit what changed).
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QImageWriter>
 #include <QStringList>
 #include <cstdio>
 
@@ -41,17 +39,6 @@ void validSeed(const QStringList& targets, const QString& name, const QByteArray
     seed(targets, name, bytes);
 }
 
-QByteArray encodeWith(const QImage& image, const char* format, int quality, bool progressive) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
-}
-
 QByteArray littleEndian32(quint32 value) {
     QByteArray bytes(4, '\0');
     for (int i = 0; i < 4; ++i) {
@@ -76,7 +63,7 @@ int main(int argc, char** argv) {
 
     const QImage photo = test::testPhoto(16, 12);
     const QByteArray jpeg = test::encode(photo, "jpeg", 80);
-    const QByteArray progressive = encodeWith(photo, "jpeg", 80, true);
+    const QByteArray progressive = test::encode(photo, "jpeg", 80, true);
     const QByteArray png = test::encode(photo, "png");
     const QByteArray bmp = test::encode(photo, "bmp");
     QImage palette = photo.convertToFormat(QImage::Format_Indexed8);

@@ -61,12 +61,13 @@ QImage testPhoto(int width, int height) {
     return image;
 }
 
-QByteArray encode(const QImage& image, const char* format, int quality) {
+QByteArray encode(const QImage& image, const char* format, int quality, bool progressive) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
     writer.write(image);
     return bytes;
 }

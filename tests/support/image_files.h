@@ -11,7 +11,9 @@ namespace lumigrave::test {
 // encodes like a photo and every channel varies.
 QImage testPhoto(int width, int height);
 
-QByteArray encode(const QImage& image, const char* format, int quality = 90);
+// progressive asks for a progressive JPEG (other formats ignore it).
+QByteArray encode(const QImage& image, const char* format, int quality = 90,
+                  bool progressive = false);
 
 // The test photo tagged with a wide-gamut colour space, encoded with its ICC profile
 // (as a camera set to Adobe RGB or a phone shooting Display P3 writes it).

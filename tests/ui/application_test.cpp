@@ -22,7 +22,6 @@ namespace lumigrave::ui {
 namespace {
 
 using test::eventually;
-using test::flushDeletes;
 using test::settle;
 
 // Writes the delegate's callbacks and the notifications posted into one log, so their

@@ -23,7 +23,6 @@ namespace lumigrave::ui {
 namespace {
 
 using test::eventually;
-using test::flushDeletes;
 using test::RecordingController;
 using test::settle;
 
