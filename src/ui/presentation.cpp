@@ -65,12 +65,15 @@ void Presentation::relayout() {
 }
 
 void Presentation::dismissPresentation(int buttonIndex) {
-    if (!overlay_) {
+    // A delegate told of the click may ask for the dismissal again: it is under way.
+    if (!overlay_ || dismissing_) {
         return;
     }
+    dismissing_ = true;
     presentationClicked(buttonIndex);
+    dismissing_ = false;
     if (!overlay_) {
-        return;  // the delegate dismissed it meanwhile
+        return;  // the window went meanwhile
     }
     presentationWillHide();
     OverlayPanel* overlay = overlay_;

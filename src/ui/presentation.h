@@ -81,6 +81,7 @@ class Presentation : public QObject {
     void windowClosed();
 
     bool ownsItself_;
+    bool dismissing_ = false;
     QPointer<OverlayPanel> overlay_;
     QPointer<QWidget> panel_;
 };

@@ -139,9 +139,15 @@ class RidingBar : public Presentation {
     int numberOfButtons() const override { return 1; }
     QString buttonTitleAtIndex(int) const override { return "Done"; }
 
+    // The dismissal asked for again by whoever hears the click.
+    bool dismissesAgainWhenClicked = false;
+
   protected:
     void presentationClicked(int index) override {
         *log_ << QStringLiteral("clicked %1 listed %2").arg(index).arg(listed());
+        if (dismissesAgainWhenClicked) {
+            dismissPresentation(index + 1);
+        }
     }
     void presentationWillHide() override {
         *log_ << QStringLiteral("hiding visible %1").arg(panel()->isVisible());
@@ -175,6 +181,16 @@ TEST(Presentation, EveryKindLeavesInOneOrderAndIsListedWithoutBeingNamed) {
                                 "deleted"}));
     EXPECT_TRUE(bar.isNull());
     EXPECT_TRUE(OnScreen::all().isEmpty());
+
+    // A delegate that dismisses it again from the click goes through the sequence once.
+    log.clear();
+    bar = new RidingBar(&log);
+    bar->dismissesAgainWhenClicked = true;
+    ASSERT_TRUE(bar->show(&window, Presentation::Modality::Modal));
+    bar->dismiss(1);
+    flushDeletes();
+    EXPECT_EQ(log, QStringList({"clicked 1 listed 1", "hiding visible 1", "dismissed 1 listed 0",
+                                "deleted"}));
 }
 
 TEST(Presentation, ANonModalPanelLeavesTheFocusAndTheRestOfTheWindowAlone) {
