@@ -1,7 +1,7 @@
 #pragma once
 // The platform layer: the foundation-library and device services the rest of Lumigrave
-// stands on (resources, directories, preferences, fonts, images, geometry in points). It
-// never links widgets, and nothing here throws.
+// stands on (resources, directories, preferences, fonts, images, geometry in points, the
+// pasteboard). It never links widgets, and nothing here throws.
 //
 // How failures come back:
 // - Image loading (ImageLoader) logs nothing: it returns a Result holding either the
@@ -20,6 +20,7 @@
 #include "platform/image.h"
 #include "platform/image_loader.h"
 #include "platform/notification_center.h"
+#include "platform/pasteboard.h"
 #include "platform/paths.h"
 #include "platform/run_loop.h"
 #include "platform/screen.h"

@@ -1,9 +1,9 @@
 #pragma once
 // The UI layer: stand-ins, on Qt Widgets, for the device UI framework the screens were
 // designed against — screens and navigation, bars and bar items, image views, controls,
-// presentations over the window (alerts, sheets, popovers, overlays), gestures and the
-// photo picker — with the platform's semantics (button positions, callback order,
-// states, units in points).
+// presentations over the window (alerts, sheets, popovers, overlays), gestures, the
+// photo picker, snapshots of views and the system sounds — with the platform's semantics
+// (button positions, callback order, states, units in points).
 //
 // Everything here runs on the main thread. Nothing blocks the event loop: alerts,
 // sheets and pickers call back when the user answers, and tests find and answer them
@@ -61,6 +61,8 @@
 #include "ui/popover_controller.h"
 #include "ui/presentation.h"
 #include "ui/style.h"
+#include "ui/system_sound.h"
 #include "ui/toolbar.h"
 #include "ui/view_controller.h"
+#include "ui/view_snapshot.h"
 #include "ui/window.h"
