@@ -12,8 +12,8 @@
 // How the layer is extended — the rules every screen built on it follows:
 //
 // One base per kind.
-//   - Every control (button, slider, segmented control, date picker, and the text field
-//     and switch to come) derives from Control: it holds the touch adapter, the
+//   - Every control (button, slider, segmented control, date picker, text field, and the
+//     switch to come) derives from Control: it holds the touch adapter, the
 //     enabled / highlighted / selected states, the targets and their one dispatch.
 //   - Everything shown over a window derives from Presentation, which owns the leaving
 //     sequence (clicked → hidden → gone → did-dismiss → deleted) and the modal and
@@ -54,6 +54,7 @@
 #include "ui/gesture_recognizer.h"
 #include "ui/image_picker_controller.h"
 #include "ui/image_view.h"
+#include "ui/keyboard.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
 #include "ui/navigation_item.h"
@@ -61,6 +62,7 @@
 #include "ui/popover_controller.h"
 #include "ui/presentation.h"
 #include "ui/style.h"
+#include "ui/text_field.h"
 #include "ui/toolbar.h"
 #include "ui/view_controller.h"
 #include "ui/window.h"
