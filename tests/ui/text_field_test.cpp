@@ -310,6 +310,26 @@ TEST_F(TextFieldTest, TheClearButtonIsOfferedWhileEditingOnly) {
     EXPECT_FALSE(first->isClearButtonOffered());
 }
 
+TEST_F(TextFieldTest, AFieldDeletedWhileEditingTakesTheKeyboardDown) {
+    KeyboardLog keyboard;
+    auto* doomed = new TextField(&window);
+    doomed->show();
+    ASSERT_TRUE(doomed->becomeFirstResponder());
+    delete doomed;
+    EXPECT_FALSE(Keyboard::shared().isShown());
+    EXPECT_EQ(Keyboard::shared().firstResponder(), nullptr);
+    EXPECT_EQ(keyboard.count(Keyboard::DidHideNotification), 1);
+    // The next field brings it up again.
+    ASSERT_TRUE(first->becomeFirstResponder());
+    EXPECT_EQ(keyboard.count(Keyboard::DidShowNotification), 2);
+}
+
+TEST_F(TextFieldTest, AnOnScreenKeyboardIsToldTheReturnKeyIsDone) {
+    EXPECT_EQ(first->lineEdit()->inputMethodQuery(Qt::ImEnterKeyType).toInt(), Qt::EnterKeyDefault);
+    first->setReturnKeyType(TextField::ReturnKeyType::Done);
+    EXPECT_EQ(first->lineEdit()->inputMethodQuery(Qt::ImEnterKeyType).toInt(), Qt::EnterKeyDone);
+}
+
 TEST(KeyboardFrame, SitsAtTheBottomOfTheWindowWithinIt) {
     struct Case {
         QSizeF window;
