@@ -184,4 +184,16 @@ QColor switcherUnselected() {
     return QColor::fromRgbF(0.2f, 0.2f, 0.2f, 1.0f);
 }
 
+QColor textFieldText() {
+    return Qt::black;
+}
+
+QString textFieldStyleSheet(bool rounded) {
+    const QString border = rounded
+                               ? QStringLiteral("border: 1px solid #8e8e93; border-radius: 7px;")
+                               : QStringLiteral("border: none;");
+    return QStringLiteral("QLineEdit { background: white; color: %1; %2 padding: 2px 6px; }")
+        .arg(textFieldText().name(), border);
+}
+
 }  // namespace lumigrave::ui::style

@@ -66,4 +66,8 @@ QColor cameraBackdrop();
 QColor switcherSelected();
 QColor switcherUnselected();
 
+// A text field: black text on white, with a rounded grey border or none.
+QString textFieldStyleSheet(bool rounded);
+QColor textFieldText();
+
 }  // namespace lumigrave::ui::style

@@ -12,8 +12,8 @@
 // How the layer is extended — the rules every screen built on it follows:
 //
 // One base per kind.
-//   - Every control (button, slider, segmented control, date picker, and the text field
-//     and switch to come) derives from Control: it holds the touch adapter, the
+//   - Every control (button, slider, segmented control, date picker, text field, and the
+//     switch to come) derives from Control: it holds the touch adapter, the
 //     enabled / highlighted / selected states, the targets and their one dispatch.
 //   - Everything shown over a window derives from Presentation, which owns the leaving
 //     sequence (clicked → hidden → gone → did-dismiss → deleted) and the modal and
@@ -22,8 +22,9 @@
 // One callback idiom per shape.
 //   - A protocol with several optional calls is an abstract class with defaulted
 //     virtuals, held by a plain pointer it must outlive: AlertView::Delegate,
-//     ActionSheet::Delegate, ImagePickerController::Delegate, GestureRecognizer::
-//     Delegate, PickerViewDataSource and PickerViewDelegate, ApplicationDelegate.
+//     ActionSheet::Delegate, PopoverController::Delegate, ImagePickerController::
+//     Delegate, GestureRecognizer::Delegate, TextField::Delegate, PickerViewDataSource
+//     and PickerViewDelegate, ApplicationDelegate.
 //   - A single event is a target: Control::addTarget(ControlEvent, fn) for controls; a
 //     bar item's action and a gesture recognizer's action (both with their sender) for
 //     the two kinds that are not controls on the platform either.
@@ -54,6 +55,7 @@
 #include "ui/gesture_recognizer.h"
 #include "ui/image_picker_controller.h"
 #include "ui/image_view.h"
+#include "ui/keyboard.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
 #include "ui/navigation_item.h"
@@ -62,6 +64,7 @@
 #include "ui/presentation.h"
 #include "ui/style.h"
 #include "ui/system_sound.h"
+#include "ui/text_field.h"
 #include "ui/toolbar.h"
 #include "ui/view_controller.h"
 #include "ui/view_snapshot.h"
