@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTouchEvent>
-#include <algorithm>
 
 namespace lumigrave::ui {
 
@@ -30,11 +29,6 @@ void Control::addTarget(ControlEvent event, std::function<void()> action) {
     if (action) {
         targets_.emplace_back(event, std::move(action));
     }
-}
-
-int Control::targetCount(ControlEvent event) const {
-    return int(std::count_if(targets_.begin(), targets_.end(),
-                             [event](const auto& target) { return target.first == event; }));
 }
 
 void Control::sendActionsForControlEvents(ControlEvent event) {

@@ -49,7 +49,6 @@ class Control : public QWidget {
     // Targets run in the order they were added.
     void addTarget(ControlEvent event, std::function<void()> action);
     void removeAllTargets() { targets_.clear(); }
-    int targetCount(ControlEvent event) const;
     void sendActionsForControlEvents(ControlEvent event);
     void setNeedsDisplay() { update(); }
 
