@@ -2,7 +2,7 @@
 // The UI layer: stand-ins, on Qt Widgets, for the device UI framework the screens were
 // designed against — screens and navigation, bars and bar items, image views, controls,
 // presentations over the window (alerts, sheets, popovers, overlays), gestures, the
-// photo picker and snapshots of views — with the platform's semantics
+// photo picker, snapshots of views and the system sounds — with the platform's semantics
 // (button positions, callback order, states, units in points).
 //
 // Everything here runs on the main thread. Nothing blocks the event loop: alerts,
@@ -63,6 +63,7 @@
 #include "ui/popover_controller.h"
 #include "ui/presentation.h"
 #include "ui/style.h"
+#include "ui/system_sound.h"
 #include "ui/text_field.h"
 #include "ui/toolbar.h"
 #include "ui/view_controller.h"

@@ -1,7 +1,7 @@
 // The main() of every test binary: an offscreen GUI (or widget) application (text needs the font
 // database), a private runtime directory, and the bundled fonts registered, so that
-// every test sees the same fonts on every machine and needs no display. Each test gets a
-// fresh manual clock for the run loop's deferred calls.
+// every test sees the same fonts on every machine and needs no display and no sound
+// server. Each test gets a fresh manual clock for the run loop's deferred calls.
 #include <gtest/gtest.h>
 
 #ifdef LUMIGRAVE_WIDGET_TESTS
@@ -49,6 +49,9 @@ int main(int argc, char** argv) {
                                                   QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     }
+    // Sounds go to a sound server that is not there: no test plays through the machine's
+    // speakers or depends on its audio hardware, and the client gives up at once.
+    qputenv("PULSE_SERVER", ("unix:" + runtime.filePath("no-sound-server")).toUtf8());
     TestApplication app(argc, argv);
     if (!lumigrave::FontRegistry::registerBundledFonts()) {
         std::fprintf(stderr, "the bundled font could not be registered\n");
