@@ -1,6 +1,7 @@
 #include "ui/window.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,6 +14,22 @@
 namespace lumigrave::ui {
 
 Window::Window(Level level, QWidget* parent) : QWidget(parent), level_(level) {
+    if (level == Level::Alert && parent != nullptr) {
+        // Mouse transparency holds for the children too: the root screen's views never
+        // catch a click meant for the control beneath them.
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(parent->rect());
+        // Hidden until shown, even when the parent is shown again later.
+        hide();
+        parent->installEventFilter(this);
+        for (QObject* child : parent->children()) {
+            if (child != this && child->isWidgetType()) {
+                child->installEventFilter(this);
+            }
+        }
+        return;
+    }
     if (level == Level::Alert) {
         setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         return;
@@ -34,7 +51,48 @@ void Window::setRootViewController(ViewController* controller) {
 void Window::makeKeyAndVisible() {
     show();
     raise();
-    activateWindow();
+    if (!isLayer()) {
+        activateWindow();
+    }
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* event) {
+    if (!isLayer()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    QWidget* parent = parentWidget();
+    if (watched == parent) {
+        if (event->type() == QEvent::Resize) {
+            setGeometry(parent->rect());
+        } else if (event->type() == QEvent::ChildAdded) {
+            // A sibling that is raised or shown later (an alert, a sheet, an accessory
+            // docking) would cover the layer: it is watched from the start.
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            if (child != this && child->isWidgetType()) {
+                child->installEventFilter(this);
+            }
+        }
+    } else if (event->type() == QEvent::ZOrderChange || event->type() == QEvent::Show) {
+        stayOnTop();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Window::stayOnTop() {
+    if (!isVisible() || parentWidget() == nullptr) {
+        return;
+    }
+    // The last widget among the parent's children is drawn over the others. Raising
+    // only when covered, and raising tells the siblings nothing: no loop.
+    const QObjectList& siblings = parentWidget()->children();
+    for (auto it = siblings.crbegin(); it != siblings.crend(); ++it) {
+        if ((*it)->isWidgetType()) {
+            if (*it != this) {
+                raise();
+            }
+            return;
+        }
+    }
 }
 
 Window* Window::keyWindow() {

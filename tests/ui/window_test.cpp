@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -11,10 +13,12 @@
 #include "platform/screen.h"
 #include "recording_controller.h"
 #include "support/widget_test_support.h"
+#include "ui/alert_view.h"
 #include "ui/bar_button_item.h"
 #include "ui/bar_style.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
+#include "ui/on_screen.h"
 #include "ui/toolbar.h"
 #include "ui/view_controller.h"
 #include "ui/window.h"
@@ -136,6 +140,85 @@ TEST_F(WindowTest, AWindowOfAlertLevelIsNotTheScreen) {
     QEvent moved(QEvent::ScreenChangeInternal);
     QCoreApplication::sendEvent(&popup, &moved);
     EXPECT_FLOAT_EQ(Screen::mainScreenScale(), 3);
+}
+
+// The last widget among the window's children, the one drawn over the others.
+QWidget* topmostChild(QWidget& window) {
+    const QObjectList& children = window.children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        if ((*it)->isWidgetType()) {
+            return static_cast<QWidget*>(*it);
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(WindowTest, AnAlertLevelWindowOfTheMainWindowIsALayerOverEverythingInIt) {
+    QStringList log;
+    Window main;
+    main.resize(320, 480);
+    auto* field = new QLineEdit(&main);
+    field->setGeometry(0, 0, 320, 40);
+    main.show();
+    QApplication::setActiveWindow(&main);
+    field->setFocus();
+    settle();
+    ASSERT_TRUE(field->hasFocus());
+
+    Window layer(Window::Level::Alert, &main);
+    RecordingController root("L", &log);
+    layer.setRootViewController(&root);
+    EXPECT_FALSE(layer.isMainWindow());
+    EXPECT_FALSE(layer.isWindow());
+    EXPECT_FALSE(layer.isVisible()) << "hidden until shown";
+    EXPECT_EQ(layer.geometry(), main.rect());
+
+    layer.makeKeyAndVisible();
+    settle();
+    EXPECT_TRUE(layer.isVisible());
+    EXPECT_EQ(log, QStringList({"L willAppear", "L didAppear"}));
+    EXPECT_TRUE(field->hasFocus()) << "the layer takes no input";
+    EXPECT_EQ(QApplication::activeWindow(), &main);
+    EXPECT_EQ(Window::keyWindow(), &main);
+    EXPECT_EQ(Screen::bounds(), (Size{320, 480}));
+
+    // Clicks go through it to what is beneath.
+    int clicked = 0;
+    auto* button = new QPushButton("beneath", &main);
+    button->setGeometry(0, 40, 320, 40);
+    button->show();
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicked; });
+    layer.raise();
+    QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, QPoint(20, 60));
+    EXPECT_EQ(clicked, 1);
+
+    // It follows the window's size, with its screen.
+    main.resize(400, 600);
+    EXPECT_TRUE(eventually([&] { return layer.geometry() == QRect(0, 0, 400, 600); }));
+    EXPECT_EQ(root.view()->geometry(), QRect(0, 0, 400, 600));
+
+    // What comes over the window later still shows beneath it: an alert, a panel
+    // raised, a view added.
+    auto* alert = new AlertView("Title", "Message", nullptr, "OK");
+    alert->show();
+    settle();
+    ASSERT_EQ(OnScreen::all<AlertView>().size(), 1);
+    EXPECT_EQ(topmostChild(main), &layer);
+    auto* later = new QLabel("later", &main);
+    later->show();
+    EXPECT_EQ(topmostChild(main), &layer);
+    later->raise();
+    EXPECT_EQ(topmostChild(main), &layer);
+    OnScreen::pressButton(*alert, 0);
+    settle();
+
+    // Hidden, it stays out of the way, and comes back on top.
+    layer.hide();
+    later->raise();
+    EXPECT_EQ(topmostChild(main), later);
+    layer.makeKeyAndVisible();
+    EXPECT_EQ(topmostChild(main), &layer);
+    EXPECT_TRUE(field->hasFocus());
 }
 
 TEST_F(WindowTest, TheMainWindowTakesTheScaleOfTheDisplayItMovesTo) {
