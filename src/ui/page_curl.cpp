@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +21,9 @@ constexpr double kFrameSeconds = 0.025;
 // The roll at the page's lower edge, as a share of the container's height at the start;
 // it unrolls to nothing as the page comes down.
 constexpr double kRollShare = 0.12;
+// How far the leading corner of the page is ahead of the other at the start, as a share
+// of the container's height.
+constexpr double kLeadShare = 0.3;
 
 }  // namespace
 
@@ -106,37 +111,55 @@ void PageCurl::finish() {
 void PageCurl::paintEvent(QPaintEvent*) {
     const double w = width();
     const double h = height();
-    // The roll shrinks as the page unrolls, so it is gone when the page lies flat.
+    // The page's lower edge comes down aslant, its right corner leading, and straightens
+    // as the page lands; the roll along it shrinks as the page unrolls, so both are gone
+    // when the page lies flat.
+    const double lead = kLeadShare * h;
+    const double right = progress_ * (h + lead);
+    const double left = right - lead * (1.0 - progress_);
     const double roll = kRollShare * h * (1.0 - progress_);
-    const double edge = progress_ * h;  // where the flat part of the page ends
 
     QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
     // The flat part: the page lies where it will stay.
+    QPainterPath flat;
+    flat.addPolygon(QPolygonF({QPointF(0, 0), QPointF(w, 0), QPointF(w, right), QPointF(0, left)}));
     painter.save();
-    painter.setClipRect(QRectF(0, 0, w, edge));
+    painter.setClipPath(flat);
     painter.drawPixmap(QPointF(0, 0), page_);
     painter.restore();
     if (roll < 0.5) {
         return;
     }
 
-    // The shadow the roll throws on the page below it.
-    const QRectF shadow(0, edge + roll, w, std::min(roll, 12.0));
-    QLinearGradient shade(shadow.topLeft(), shadow.bottomLeft());
+    // Across the edge: from its middle, at right angles to it.
+    const QPointF middle(w / 2, (left + right) / 2);
+    QPointF across(-(right - left), w);
+    across /= std::hypot(across.x(), across.y());
+    auto band = [&](double from, double to) {
+        return QPolygonF({QPointF(0, left + from), QPointF(w, right + from), QPointF(w, right + to),
+                          QPointF(0, left + to)});
+    };
+    painter.setPen(Qt::NoPen);
+
+    // The shadow the roll throws on what lies below it.
+    const double shadowDepth = std::min(roll, 12.0);
+    QLinearGradient shade(middle + across * roll, middle + across * (roll + shadowDepth));
     shade.setColorAt(0, QColor(0, 0, 0, 110));
     shade.setColorAt(1, QColor(0, 0, 0, 0));
-    painter.fillRect(shadow, shade);
+    painter.setBrush(shade);
+    painter.drawPolygon(band(roll, roll + shadowDepth));
 
     // The roll: the back of the paper, lit from above, darker where it turns away.
-    const QRectF band(0, edge, w, roll);
-    QLinearGradient paper(band.topLeft(), band.bottomLeft());
+    QLinearGradient paper(middle, middle + across * roll);
     paper.setColorAt(0.0, QColor(150, 150, 150));
     paper.setColorAt(0.35, QColor(248, 248, 248));
     paper.setColorAt(0.7, QColor(222, 222, 222));
     paper.setColorAt(1.0, QColor(120, 120, 120));
-    painter.fillRect(band, paper);
+    painter.setBrush(paper);
+    painter.drawPolygon(band(0, roll));
 }
 
 }  // namespace lumigrave::ui

@@ -7,7 +7,8 @@
 namespace lumigrave::ui {
 
 // The platform's curl-down transition on a container view: a page comes down from the
-// container's top edge, rolled up at its lower edge, until it covers the container; then
+// container's top edge, rolled up along its lower edge and turned a little, one corner
+// leading, until it lies flat over the container; then
 // the transition's change (typically swapping the container's subviews) is made and the
 // page is gone, leaving the changed container on show.
 //
