@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "app/app_delegate.h"
+#include "app/editors/embossers_view_controller.h"
 #include "app/editors/opacity_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/placeholder_view_controller.h"
@@ -266,7 +267,7 @@ void RootViewController::showLayoutDialog() {
 }
 
 void RootViewController::showEmbossersDialog() {
-    pushEditorPlaceholder(QStringLiteral("Presets"), true);
+    navigationController()->pushViewController(new EmbossersViewController, true);
 }
 
 void RootViewController::showSettings() {
