@@ -299,7 +299,8 @@ TEST_F(MainScreenTest, AChangedPresetIsRenderedAgainOnReturnAndAnUnchangedOneIsN
     EXPECT_FLOAT_EQ(root().imageSubView()->transformScale(), 2);
     EXPECT_FALSE(navigation().isToolbarHidden());
 
-    for (const char* name : {"Font", "Size, Opacity and Angle", "Layout", "Presets"}) {
+    // (The preset browser's own return is tested with it.)
+    for (const char* name : {"Font", "Layout"}) {
         clickToolbarItem(name);
         settle();
         EXPECT_TRUE(ui::test::eventually(

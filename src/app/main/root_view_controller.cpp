@@ -6,6 +6,8 @@
 #include <QPalette>
 
 #include "app/app_delegate.h"
+#include "app/editors/embossers_view_controller.h"
+#include "app/editors/opacity_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/placeholder_view_controller.h"
 #include "app/store_link.h"
@@ -257,7 +259,7 @@ void RootViewController::loadFontDialog() {
 }
 
 void RootViewController::showOpacityDialog() {
-    pushEditorPlaceholder(QStringLiteral("Size, Opacity and Angle"), false);
+    navigationController()->pushViewController(new OpacityViewController, false);
 }
 
 void RootViewController::showLayoutDialog() {
@@ -265,7 +267,7 @@ void RootViewController::showLayoutDialog() {
 }
 
 void RootViewController::showEmbossersDialog() {
-    pushEditorPlaceholder(QStringLiteral("Presets"), true);
+    navigationController()->pushViewController(new EmbossersViewController, true);
 }
 
 void RootViewController::showSettings() {
