@@ -20,6 +20,12 @@ void Button::setTitle(const QString& title) {
     }
 }
 
+void Button::setImage(const Image& image) {
+    image_ = image;
+    updateGeometry();
+    update();
+}
+
 void Button::touchesBegan(QPointF) {
     if (!isEnabled() || isTracking()) {
         return;
@@ -59,6 +65,10 @@ void Button::touchesCancelled(QPointF) {
 }
 
 QSize Button::sizeHint() const {
+    if (!image_.isNull()) {
+        const Size size = image_.size();
+        return QSize(qRound(size.width), qRound(size.height));
+    }
     QFontMetrics metrics(font());
     return QSize(metrics.horizontalAdvance(title_) + 24, std::max(37, metrics.height() + 12));
 }
@@ -103,6 +113,14 @@ void Button::abandonPress() {
 
 void Button::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (!image_.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), image_.uprightPixels());
+        if (isHighlighted()) {
+            painter.fillRect(rect(), QColor(0, 0, 0, 80));
+        }
+        return;
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     const QPalette& colours = palette();
     const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);

@@ -3,6 +3,7 @@
 #include <QPointF>
 #include <QString>
 
+#include "platform/image.h"
 #include "ui/control.h"
 
 namespace lumigrave::ui {
@@ -17,6 +18,10 @@ class Button : public Control {
 
     QString title() const { return title_; }
     void setTitle(const QString& title);
+    // A custom button: the image alone, at its size in points, with no frame; it darkens
+    // while highlighted.
+    const Image& image() const { return image_; }
+    void setImage(const Image& image);
     // The standard tracking: a press highlights and sends TouchDown; moves follow whether
     // the pointer is inside; the end sends TouchUpInside or TouchUpOutside.
     void touchesBegan(QPointF pos) override;
@@ -38,6 +43,7 @@ class Button : public Control {
     void abandonPress() override;
 
     QString title_;
+    Image image_;
     int pressedKey_ = 0;  // the key holding the button down; 0 for none
 };
 

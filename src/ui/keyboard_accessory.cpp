@@ -1,5 +1,6 @@
 #include "ui/keyboard_accessory.h"
 
+#include <QEvent>
 #include <QWidget>
 
 namespace lumigrave::ui {
@@ -21,15 +22,30 @@ bool KeyboardAccessory::dock(QWidget* view, QWidget* window) {
     }
     view_ = view;
     formerParent_ = view->parentWidget();
+    view->resize(window->width(), view->height() > 0 ? view->height() : view->sizeHint().height());
     if (!presentPanel(window, view, Placement::Bottom, 0, Modality::NonModal, false, {},
                       QStringLiteral("A keyboard accessory"))) {
         view_ = nullptr;
         return false;
     }
+    window_ = window;
+    window->installEventFilter(this);
     return true;
 }
 
+bool KeyboardAccessory::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && event->type() == QEvent::Resize && view_ && panel() == view_) {
+        view_->resize(window_->width(), view_->height());
+        relayout();
+    }
+    return Presentation::eventFilter(watched, event);
+}
+
 void KeyboardAccessory::takeBackView() {
+    if (window_) {
+        window_->removeEventFilter(this);
+        window_ = nullptr;
+    }
     if (view_ && panel() == view_) {
         view_->hide();
         view_->setParent(formerParent_);

@@ -7,8 +7,9 @@
 namespace lumigrave::ui {
 
 // A text input's accessory view, docked at the bottom of the window while the keyboard
-// is up. Non-modal: the field keeps the focus and the window stays usable. The view is
-// not owned; when it leaves it goes back, hidden, to the parent it had before.
+// is up, as wide as the window (the keyboard's width) however the window is resized; its
+// height is its own. Non-modal: the field keeps the focus and the window stays usable.
+// The view is not owned; when it leaves it goes back, hidden, to the parent it had before.
 class KeyboardAccessory : public Presentation {
     Q_OBJECT
   public:
@@ -22,12 +23,14 @@ class KeyboardAccessory : public Presentation {
 
   protected:
     void presentationWillHide() override { takeBackView(); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void takeBackView();
 
     QPointer<QWidget> view_;
     QPointer<QWidget> formerParent_;
+    QPointer<QWidget> window_;
 };
 
 }  // namespace lumigrave::ui

@@ -30,6 +30,7 @@ void OverlayPanel::present(bool animated) {
     raise();
     panel_->show();
     if (modal_) {
+        focusBefore_ = QApplication::focusWidget();
         setFocus();
     }
     if (animated && placement_ == Placement::Bottom) {
@@ -104,6 +105,26 @@ void OverlayPanel::layoutPanel() {
     } else {
         setGeometry(target);
     }
+}
+
+void OverlayPanel::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Unless the focus has moved on to something outside the layer meanwhile.
+    const QWidget* focus = QApplication::focusWidget();
+    const bool focusHere = focus == nullptr || focus == this || isAncestorOf(focus);
+    if (modal_ && focusBefore_ && focusBefore_->isVisible() && focusHere) {
+        focusBefore_->setFocus(Qt::OtherFocusReason);
+    }
+    focusBefore_ = nullptr;
+}
+
+bool OverlayPanel::isInModalLayer(const QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        if (auto* layer = qobject_cast<const OverlayPanel*>(widget); layer && layer->isModal()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void OverlayPanel::paintEvent(QPaintEvent*) {

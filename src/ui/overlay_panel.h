@@ -12,7 +12,9 @@ namespace lumigrave::ui {
 // The layer a presentation's panel is drawn on, inside the host window, following its
 // size. It holds one panel placed in the middle, at the bottom, next to an anchor, or
 // filling the window. A modal layer covers the whole window, dims what is under it and
-// takes the focus; Escape and a click outside the panel call the handlers given. A
+// takes the focus, and gives it back when it goes to the widget that had it (a text
+// field keeps editing under an alert); Escape and a click outside the panel call the
+// handlers given. A
 // non-modal layer is only as large as its panel and never takes the focus. It never
 // blocks the event loop.
 class OverlayPanel : public QWidget {
@@ -33,8 +35,12 @@ class OverlayPanel : public QWidget {
     // Places the panel again after its size changed; a slide under way ends there.
     void layoutPanel();
 
+    // True when widget is a modal layer or inside one.
+    static bool isInModalLayer(const QWidget* widget);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -50,6 +56,7 @@ class OverlayPanel : public QWidget {
     bool modal_;
     QRectF anchor_;
     QPointer<QPropertyAnimation> slide_;
+    QPointer<QWidget> focusBefore_;
 };
 
 // The host window for an overlay started from a view: the view's top-level window, or

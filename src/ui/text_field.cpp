@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "ui/keyboard.h"
+#include "ui/overlay_panel.h"
 #include "ui/style.h"
 
 namespace lumigrave::ui {
@@ -115,10 +116,13 @@ void TextField::resignFirstResponder() {
     if (!editing_) {
         return;
     }
-    endEditing();
+    // The focus goes first: ending the editing takes the keyboard's accessory down, and a
+    // field inside it, hidden with the focus, would hand the focus on to the next text
+    // input, which would bring the keyboard straight back.
     if (edit_->hasFocus()) {
         edit_->clearFocus();
     }
+    endEditing();
 }
 
 void TextField::paste() {
@@ -173,9 +177,11 @@ bool TextField::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::FocusOut: {
             // The window losing the focus (another application, a menu) keeps the
-            // editing going; the field finds it where it was on the way back.
+            // editing going; the field finds it where it was on the way back. So does an
+            // alert over the window, which hands the focus back when it goes.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                !OverlayPanel::isInModalLayer(QApplication::focusWidget())) {
                 // Qt names the widget taking the focus before telling the one losing it.
                 endEditing(isOtherTextInput(QApplication::focusWidget(), this));
             }

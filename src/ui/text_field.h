@@ -17,8 +17,9 @@ namespace lumigrave::ui {
 //
 // Editing begins when the field takes the focus and ends when it resigns, on the return
 // key (when the delegate agrees), on Escape, or when another text input takes over. It
-// does not end when the whole window loses the focus: switching to another application
-// and back keeps the user's editing where it was.
+// does not end when the whole window loses the focus, nor under a modal alert: switching
+// to another application and back, or answering the alert, keeps the user's editing
+// where it was.
 //
 // Control events, in the order they come: EditingDidBegin, EditingChanged for each change
 // the user makes (typing, deleting, pasting; not setText), then EditingDidEndOnExit (the

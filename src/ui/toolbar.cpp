@@ -12,6 +12,12 @@ namespace lumigrave::ui {
 namespace {
 constexpr int kSideMargin = 6;
 constexpr int kItemGap = 10;
+
+// A widget's size hint within its own minimum and maximum, as Qt's layouts take it: a
+// custom view given a fixed size keeps it.
+QSize itemSize(const QWidget* widget) {
+    return widget->sizeHint().expandedTo(widget->minimumSize()).boundedTo(widget->maximumSize());
+}
 }  // namespace
 
 Toolbar::Toolbar(QWidget* parent) : QWidget(parent) {
@@ -98,7 +104,7 @@ void Toolbar::layoutItems() {
         } else if (item->systemItem() == BarButtonItem::SystemItem::FixedSpace) {
             fixed += int(item->width());
         } else if (widgets_[i] != nullptr) {
-            fixed += widgets_[i]->sizeHint().width();
+            fixed += itemSize(widgets_[i]).width();
             ++shown;
         }
     }
@@ -121,7 +127,7 @@ void Toolbar::layoutItems() {
             continue;
         }
         QWidget* widget = widgets_[i];
-        QSize hint = widget->sizeHint();
+        QSize hint = itemSize(widget);
         int h = std::min(hint.height(), height());
         widget->setGeometry(x, (height() - h) / 2, hint.width(), h);
         x += hint.width() + kItemGap;

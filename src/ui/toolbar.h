@@ -9,7 +9,8 @@
 namespace lumigrave::ui {
 
 // A bar of items laid out left to right; flexible spaces share the room left over
-// equally, so image items spread evenly across the bar.
+// equally, so image items spread evenly across the bar. An item's widget is as large as
+// its size hint, within its minimum and maximum sizes.
 class Toolbar : public QWidget {
     Q_OBJECT
   public:

@@ -109,6 +109,24 @@ TEST_F(ButtonTest, ATouchPressesOnceWithoutMouseDuplicates) {
     EXPECT_EQ(log.seen, (Events{ControlEvent::TouchDown, ControlEvent::TouchUpInside}));
 }
 
+TEST(Button, AnImageButtonIsTheImageAtItsSizeInPoints) {
+    Button button(QStringLiteral("Ignored"));
+    QImage pixels(88, 60, QImage::Format_ARGB32_Premultiplied);
+    pixels.fill(Qt::blue);
+    button.setImage(Image(pixels, 2));
+    EXPECT_EQ(button.sizeHint(), QSize(44, 30));
+    button.resize(button.sizeHint());
+    const QImage drawn = button.grab().toImage();
+    EXPECT_EQ(QColor(drawn.pixel(drawn.width() / 2, drawn.height() / 2)), QColor(Qt::blue));
+    // Highlighted, it darkens.
+    button.setHighlighted(true);
+    const QImage pressed = button.grab().toImage();
+    EXPECT_LT(QColor(pressed.pixel(pressed.width() / 2, pressed.height() / 2)).blue(), 255);
+    // Without an image it is a titled button again.
+    button.setImage(Image());
+    EXPECT_GT(button.sizeHint().width(), 44);
+}
+
 TEST(Button, ATargetMayDeleteTheButton) {
     auto* button = new Button(QStringLiteral("Close"));
     button->resize(100, 40);

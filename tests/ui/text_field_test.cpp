@@ -13,6 +13,7 @@
 #include "support/widget_test_support.h"
 #include "ui/keyboard.h"
 #include "ui/on_screen.h"
+#include "ui/overlay_panel.h"
 #include "ui/text_field.h"
 
 namespace lumigrave::ui {
@@ -267,6 +268,100 @@ TEST_F(TextFieldTest, AFieldInsideTheAccessoryTakesOverWithoutASecondKeyboard) {
     EXPECT_EQ(keyboard.seen.back().sender, inner);
     EXPECT_EQ(Keyboard::shared().dockedAccessoryView(), nullptr);
     EXPECT_EQ(accessory->parentWidget(), &holder);
+    // The accessory went with the focus out of it: the focus was not handed on to another
+    // field, which would have brought the keyboard straight back.
+    EXPECT_FALSE(Keyboard::shared().isShown());
+    EXPECT_EQ(keyboard.count(Keyboard::DidShowNotification), 1);
+    EXPECT_FALSE(first->isFirstResponder());
+    EXPECT_FALSE(second->isFirstResponder());
+}
+
+// The same with the accessory kept in the window while undocked, as a screen keeps it in
+// its view: going back there with the focus must not hand the focus to another field.
+TEST_F(TextFieldTest, AnAccessoryKeptInTheWindowTakesTheFocusDownWithIt) {
+    auto* holder = new QWidget(&window);
+    holder->setGeometry(0, 120, 320, 100);
+    holder->show();
+    auto* hidden = new TextField(holder);
+    hidden->setGeometry(0, 0, 0, 0);
+    hidden->show();
+    auto* accessory = new QWidget(holder);
+    accessory->resize(320, 44);
+    accessory->hide();
+    auto* inner = new TextField(accessory);
+    inner->setGeometry(10, 7, 200, 30);
+    hidden->setInputAccessoryView(accessory);
+
+    KeyboardLog keyboard;
+    NotificationCenter::defaultCenter().addObserver(holder, Keyboard::DidShowNotification,
+                                                    [inner] { inner->becomeFirstResponder(); });
+    ASSERT_TRUE(hidden->becomeFirstResponder());
+    settle();
+    ASSERT_TRUE(inner->isFirstResponder());
+    inner->resignFirstResponder();
+    settle();
+    NotificationCenter::defaultCenter().removeObserver(holder);
+    EXPECT_FALSE(Keyboard::shared().isShown());
+    EXPECT_EQ(keyboard.count(Keyboard::DidShowNotification), 1);
+    EXPECT_EQ(keyboard.count(Keyboard::DidHideNotification), 1);
+    for (TextField* field : {first, second, hidden, inner}) {
+        EXPECT_FALSE(field->isFirstResponder());
+    }
+    delete holder;
+}
+
+TEST_F(TextFieldTest, TheAccessorySpansTheWindowAndFollowsItsWidth) {
+    QWidget holder;
+    auto* accessory = new QWidget(&holder);
+    accessory->resize(200, 44);
+    first->setInputAccessoryView(accessory);
+    ASSERT_TRUE(first->becomeFirstResponder());
+    settle();
+    EXPECT_EQ(QRect(accessory->mapTo(&window, QPoint(0, 0)), accessory->size()),
+              QRect(0, 436, 320, 44));
+    window.resize(400, 500);
+    settle();
+    EXPECT_EQ(QRect(accessory->mapTo(&window, QPoint(0, 0)), accessory->size()),
+              QRect(0, 456, 400, 44));
+    first->resignFirstResponder();
+    settle();
+    // Undocked, it no longer follows the window.
+    window.resize(320, 480);
+    settle();
+    EXPECT_EQ(accessory->width(), 400);
+    EXPECT_EQ(accessory->parentWidget(), &holder);
+}
+
+TEST_F(TextFieldTest, AModalLayerKeepsTheFieldEditingAndGivesTheFocusBack) {
+    KeyboardLog keyboard;
+    click(first);
+    ASSERT_TRUE(first->isFirstResponder());
+    {
+        auto* panel = new QWidget;
+        panel->resize(200, 100);
+        OverlayPanel alert(&window, panel, OverlayPanel::Placement::Centre, 0.4, true);
+        alert.present(false);
+        settle();
+        EXPECT_TRUE(alert.hasFocus());
+        EXPECT_TRUE(first->isFirstResponder());
+        EXPECT_TRUE(Keyboard::shared().isShown());
+        alert.hide();
+        settle();
+        EXPECT_TRUE(first->lineEdit()->hasFocus());
+    }
+    EXPECT_TRUE(first->isFirstResponder());
+    EXPECT_EQ(keyboard.count(Keyboard::DidShowNotification), 1);
+    EXPECT_EQ(keyboard.count(Keyboard::DidHideNotification), 0);
+    QTest::keyClicks(first->lineEdit(), "z");
+    EXPECT_EQ(first->text(), "z");
+
+    // A non-modal layer, like any other widget taking the focus, ends the editing.
+    auto* other = new QLineEdit(&window);
+    other->show();
+    other->setFocus();
+    settle();
+    EXPECT_FALSE(first->isFirstResponder());
+    delete other;
 }
 
 TEST_F(TextFieldTest, PasteReplacesTheSelectionOrGoesInAtTheCursor) {

@@ -125,6 +125,21 @@ TEST_F(ToolbarTest, ACustomViewIsShownAsItIsAndGivenBackWhenTheItemsChange) {
     toolbar.setItems({});
 }
 
+TEST_F(ToolbarTest, ACustomViewOfAFixedSizeKeepsIt) {
+    auto* field = new QLabel("A label whose hint is wider than its fixed size");
+    field->setFixedSize(120, 30);
+    BarButtonItem custom(field);
+    toolbar.setItems({&custom, &space, &done});
+    EXPECT_EQ(field->size(), QSize(120, 30));
+    EXPECT_EQ(field->geometry().top(), (kBarHeight - 30) / 2);
+    // The room left over still goes to the space: Done stays at the right edge.
+    EXPECT_EQ(rightEdge(toolbar.widgetForItemAt(2)), 320 - 6);
+    field->setFixedWidth(200);
+    toolbar.resize(321, kBarHeight);
+    EXPECT_EQ(field->width(), 200);
+    toolbar.setItems({});
+}
+
 TEST_F(ToolbarTest, AFixedSpaceAddsItsWidthAndFlexibleRoomStillReachesTheMargin) {
     BarButtonItem one("One", BarButtonItem::Style::Bordered, record);
     BarButtonItem two("Two", BarButtonItem::Style::Bordered, record);

@@ -185,6 +185,7 @@ TEST_F(WindowTest, AnAlertLevelWindowOfTheMainWindowIsALayerOverEverythingInIt) 
     // Clicks go through it to what is beneath.
     int clicked = 0;
     auto* button = new QPushButton("beneath", &main);
+    button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(0, 40, 320, 40);
     button->show();
     QObject::connect(button, &QPushButton::clicked, [&] { ++clicked; });
