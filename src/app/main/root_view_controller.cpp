@@ -8,6 +8,7 @@
 #include "app/app_delegate.h"
 #include "app/editors/embossers_view_controller.h"
 #include "app/editors/opacity_view_controller.h"
+#include "app/editors/text_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/placeholder_view_controller.h"
 #include "app/store_link.h"
@@ -26,6 +27,7 @@
 #include "ui/image_view.h"
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
+#include "ui/view_snapshot.h"
 
 namespace lumigrave {
 
@@ -245,7 +247,9 @@ void RootViewController::showTextDialog() {
 }
 
 void RootViewController::loadTextDialog() {
-    pushEditorPlaceholder(QStringLiteral("Text"), false);
+    // The editor keeps the screen as it is now frozen behind its keyboard.
+    navigationController()->pushViewController(
+        new TextViewController(ui::imageByRenderingView(view())), false);
 }
 
 void RootViewController::showFontDialog() {
