@@ -1,8 +1,9 @@
-// Benchmarks of the rendering engine. Run: build/release/bench/lumigrave_bench
-// They need no display: the offscreen platform, with the bundled fonts registered.
+// Benchmarks of the rendering engine and of the screens. Run:
+// build/release/bench/lumigrave_bench. They need no display: the offscreen platform, with
+// the bundled fonts registered; the screens need a widget application.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include "platform/font_registry.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     }
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     lumigrave::FontRegistry::registerBundledFonts();
     lumigrave::ImageLoader::installAllocationLimit();
     benchmark::Initialize(&argc, argv);
