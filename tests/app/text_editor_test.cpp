@@ -302,6 +302,22 @@ TEST_F(TextEditorTest, AnotherKeyboardShowRefillsTheFieldAndLosesTheTyping) {
     EXPECT_TRUE(editorOpen());
 }
 
+// Seen when the "Loading..." overlay, going with the focus, let Qt move the focus on to
+// the invisible field before the editor appeared: the keyboard came up early, and
+// did-appear then gave it back to the invisible field for good.
+TEST_F(TextEditorTest, AKeyboardUpBeforeDidAppearStaysWithTheVisibleField) {
+    launch();
+    TextViewController* editor = openEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(ui::Keyboard::shared().firstResponder(), editor->embTextField());
+    editor->viewDidAppear(false);
+    settle();
+    EXPECT_EQ(ui::Keyboard::shared().firstResponder(), editor->embTextField());
+    EXPECT_TRUE(edit(editor)->hasFocus());
+    // Nor can Tab or a click reach the invisible field.
+    EXPECT_EQ(editor->fakeTextField()->lineEdit()->focusPolicy(), Qt::NoFocus);
+}
+
 TEST_F(TextEditorTest, SwitchingToAnotherApplicationAndBackKeepsTheEditorOpen) {
     launch();
     TextViewController* editor = openEditor();

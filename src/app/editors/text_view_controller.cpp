@@ -92,6 +92,10 @@ void TextViewController::loadView() {
 
     fakeTextField_ = new ui::TextField(root);
     fakeTextField_->setGeometry(0, 0, 0, 0);
+    // Only ever given the focus on purpose: never by Tab, nor by Qt moving the focus on
+    // from a widget that hides (the "Loading..." overlay going).
+    fakeTextField_->setFocusPolicy(Qt::NoFocus);
+    fakeTextField_->lineEdit()->setFocusPolicy(Qt::NoFocus);
     fakeTextField_->setInputAccessoryView(textToolbar_);
 
     registerForKeyboardNotifications();
@@ -185,7 +189,9 @@ void TextViewController::viewDidAppear(bool animated) {
     ActionBaseViewController::viewDidAppear(animated);
     // Here rather than on will-appear: a view is shown, and so can take the focus, only
     // once it has been told it will appear.
-    if (fakeTextField_) {
+    // Unless the keyboard is up for the field already: the invisible one would take it back
+    // without bringing the keyboard up again, and nothing would refill the field.
+    if (fakeTextField_ && !(embTextField_ && embTextField_->isFirstResponder())) {
         fakeTextField_->becomeFirstResponder();
     }
 }
