@@ -2,7 +2,9 @@
 
 #include <QDebug>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QMap>
+#include <QPointer>
 #include <QRawFont>
 #include <atomic>
 #include <mutex>
@@ -63,7 +65,23 @@ std::unique_ptr<Catalogue> buildCatalogue() {
     return result;
 }
 
+// Fonts added or removed while the process runs make the catalogue stale; it is read
+// again on the next question, not on every one.
+void forgetCatalogueWhenFontsChange() {
+    static QPointer<QGuiApplication> watched;
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (application == nullptr || watched == application) {
+        return;
+    }
+    watched = application;
+    QObject::connect(application, &QGuiApplication::fontDatabaseChanged, application, [] {
+        std::lock_guard lock(catalogueMutex);
+        catalogue.reset();
+    });
+}
+
 const Catalogue& currentCatalogue() {
+    forgetCatalogueWhenFontsChange();
     std::lock_guard lock(catalogueMutex);
     if (!catalogue) {
         catalogue = buildCatalogue();

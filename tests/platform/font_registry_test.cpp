@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
+
+#include "support/font_copies.h"
 
 namespace lumigrave {
 namespace {
@@ -41,6 +44,23 @@ TEST(FontRegistry, EveryListedNameResolvesToItsOwnFamily) {
             EXPECT_EQ(FontRegistry::fontWithName(name, 12).family(), family) << name.toStdString();
         }
     }
+}
+
+TEST(FontRegistry, AFontAddedWhileRunningIsListedAndGoneOnceRemoved) {
+    ASSERT_TRUE(FontRegistry::hasFont(QStringLiteral("DejaVuSans-Bold")));  // read once
+    const QByteArray copy = test::renamedBundledFont(42);
+    ASSERT_FALSE(copy.isEmpty());
+    const int id = QFontDatabase::addApplicationFontFromData(copy);
+    ASSERT_GE(id, 0);
+    EXPECT_TRUE(FontRegistry::familyNames().contains(test::renamedFamily(42)));
+    EXPECT_EQ(FontRegistry::fontNamesForFamilyName(test::renamedFamily(42)),
+              QStringList{test::renamedPostScriptName(42)});
+    EXPECT_EQ(FontRegistry::fontWithName(test::renamedPostScriptName(42), 12).family(),
+              test::renamedFamily(42));
+
+    ASSERT_TRUE(QFontDatabase::removeApplicationFont(id));
+    EXPECT_FALSE(FontRegistry::hasFont(test::renamedPostScriptName(42)));
+    EXPECT_TRUE(FontRegistry::hasFont(QStringLiteral("DejaVuSans-Bold")));
 }
 
 }  // namespace
