@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "app/app_delegate.h"
+#include "app/editors/opacity_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/placeholder_view_controller.h"
 #include "app/store_link.h"
@@ -257,7 +258,7 @@ void RootViewController::loadFontDialog() {
 }
 
 void RootViewController::showOpacityDialog() {
-    pushEditorPlaceholder(QStringLiteral("Size, Opacity and Angle"), false);
+    navigationController()->pushViewController(new OpacityViewController, false);
 }
 
 void RootViewController::showLayoutDialog() {
