@@ -6,6 +6,8 @@
 #include <QPalette>
 
 #include "app/app_delegate.h"
+#include "app/editors/font_view_controller.h"
+#include "app/editors/layout_view_controller.h"
 #include "app/editors/opacity_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
 #include "app/main/placeholder_view_controller.h"
@@ -254,7 +256,7 @@ void RootViewController::showFontDialog() {
 }
 
 void RootViewController::loadFontDialog() {
-    pushEditorPlaceholder(QStringLiteral("Font"), false);
+    navigationController()->pushViewController(new FontViewController, false);
 }
 
 void RootViewController::showOpacityDialog() {
@@ -262,7 +264,7 @@ void RootViewController::showOpacityDialog() {
 }
 
 void RootViewController::showLayoutDialog() {
-    pushEditorPlaceholder(QStringLiteral("Layout"), false);
+    navigationController()->pushViewController(new LayoutViewController, false);
 }
 
 void RootViewController::showEmbossersDialog() {
