@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHash>
 #include <QMap>
 #include <QPointer>
 #include <QRawFont>
@@ -34,10 +35,14 @@ struct Face {
 struct Catalogue {
     QMap<QString, Face> byName;                // PostScript name → face
     QMap<QString, QStringList> namesByFamily;  // family → PostScript names
+    QHash<QString, QString> nameByFace;        // family and style → PostScript name
 };
 
 std::mutex catalogueMutex;
 std::unique_ptr<Catalogue> catalogue;
+// Set when the installed fonts changed: the catalogue is read again, but only the faces
+// it does not know yet are opened.
+bool catalogueStale = false;
 
 QString fallbackPostScriptName(const QString& family, const QString& style) {
     QString name = family + QLatin1Char('-') + style;
@@ -45,16 +50,21 @@ QString fallbackPostScriptName(const QString& family, const QString& style) {
     return name;
 }
 
-std::unique_ptr<Catalogue> buildCatalogue() {
+std::unique_ptr<Catalogue> buildCatalogue(const Catalogue* previous) {
     auto result = std::make_unique<Catalogue>();
     const QStringList families = QFontDatabase::families();
     for (const QString& family : families) {
         for (const QString& style : QFontDatabase::styles(family)) {
-            const QFont font = QFontDatabase::font(family, style, 12);
-            QString name = postScriptNameFromNameTable(QRawFont::fromFont(font).fontTable("name"));
+            const QString face = family + QLatin1Char('\n') + style;
+            QString name = previous ? previous->nameByFace.value(face) : QString();
+            if (name.isEmpty()) {
+                const QFont font = QFontDatabase::font(family, style, 12);
+                name = postScriptNameFromNameTable(QRawFont::fromFont(font).fontTable("name"));
+            }
             if (name.isEmpty()) {
                 name = fallbackPostScriptName(family, style);
             }
+            result->nameByFace.insert(face, name);
             if (result->byName.contains(name)) {
                 continue;
             }
@@ -76,15 +86,16 @@ void forgetCatalogueWhenFontsChange() {
     watched = application;
     QObject::connect(application, &QGuiApplication::fontDatabaseChanged, application, [] {
         std::lock_guard lock(catalogueMutex);
-        catalogue.reset();
+        catalogueStale = true;
     });
 }
 
 const Catalogue& currentCatalogue() {
     forgetCatalogueWhenFontsChange();
     std::lock_guard lock(catalogueMutex);
-    if (!catalogue) {
-        catalogue = buildCatalogue();
+    if (!catalogue || catalogueStale) {
+        catalogue = buildCatalogue(catalogue.get());
+        catalogueStale = false;
     }
     return *catalogue;
 }
