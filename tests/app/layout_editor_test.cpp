@@ -13,6 +13,7 @@
 #include "ui/image_view.h"
 #include "ui/on_screen.h"
 #include "ui/picker_view.h"
+#include "ui/window.h"
 
 namespace lumigrave::test {
 namespace {
@@ -139,6 +140,40 @@ TEST_F(LayoutEditorTest, DoneStoresLayoutAndBothMarginsAndNothingElse) {
     EXPECT_EQ(overlayMessage(), "");
 }
 
+TEST_F(LayoutEditorTest, FromCenterToACornerTheMarginsAreStoredAfterTheLayout) {
+    launch();
+    storeActive(kLayoutCenter, 0, 0);
+    LayoutViewController* editor = openLayout();
+    ASSERT_NE(editor, nullptr);
+    settle();
+    EXPECT_FALSE(editor->marginHorizontalSlider()->isEnabled());
+    pick(editor, kLayoutBottomRight);
+    ASSERT_TRUE(editor->marginHorizontalSlider()->isEnabled());
+    QTest::keyClick(editor->marginHorizontalSlider(), Qt::Key_PageUp);
+    QTest::keyClick(editor->marginVerticalSlider(), Qt::Key_End);
+    clickDone();
+    const auto stored = storedActive();
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->layoutType(), kLayoutBottomRight);
+    EXPECT_FLOAT_EQ(stored->marginHorizontal(), 0.05f);
+    EXPECT_FLOAT_EQ(stored->marginVertical(), 0.5f);
+}
+
+TEST_F(LayoutEditorTest, ThePickerTheSlidersAndThePreviewFollowTheWindow) {
+    launch();
+    LayoutViewController* editor = openLayout();
+    ASSERT_NE(editor, nullptr);
+    app().window()->resize(500, 700);
+    settle();
+    ASSERT_EQ(editor->view()->size(), QSize(500, 700));
+    EXPECT_EQ(editor->layoutPickerView()->geometry(), QRect(0, 520, 500, 180));
+    EXPECT_EQ(editor->marginHorizontalSlider()->geometry(), QRect(20, 520, 20, 180));
+    EXPECT_EQ(editor->marginVerticalSlider()->geometry(), QRect(460, 520, 20, 180));
+    const Rect frame = editor->imageSubView()->frame();
+    EXPECT_FLOAT_EQ(frame.size.width, 500);
+    EXPECT_FLOAT_EQ(frame.origin.y + frame.size.height, 700 - 180);
+}
+
 TEST_F(LayoutEditorTest, EitherSliderSetsBothMarginsOfThePreviewFromBothSliders) {
     launch();
     storeActive(kLayoutTileParallel, 0.05f, 0.1f);
@@ -231,11 +266,13 @@ TEST_F(LayoutEditorTest, CancelLeavesPresetStoreAndPhotoAsTheyWere) {
     LayoutViewController* editor = openLayout();
     ASSERT_NE(editor, nullptr);
     settle();
+    const QByteArray bytes = databaseBytes();
     pick(editor, kLayoutCenter);
     clickCancel();
     EXPECT_EQ(active().layoutType(), kLayoutBottomLeft);
     EXPECT_FLOAT_EQ(active().marginVertical(), 0.1f);
-    EXPECT_EQ(storedActive()->layoutType(), kLayoutBottomLeft);
+    EXPECT_FALSE(active().modified());
+    EXPECT_EQ(databaseBytes(), bytes);
     EXPECT_TRUE(app().embossedImage().isSameImage(before));
     EXPECT_TRUE(root().imageSubView()->image().isSameImage(before));
 }
