@@ -177,6 +177,20 @@ TEST_F(OpacityEditorTest, DoneStoresTheWholeGroupAndTheMainScreenRendersIt) {
     EXPECT_FLOAT_EQ(active().opacity(), 0.1f);
 }
 
+TEST_F(OpacityEditorTest, APresetNoLongerInTheStoreIsStillEditedAndRendered) {
+    launch();
+    ASSERT_TRUE(Embosser::dbDeleteEmbosser(app().appDatabasePath(), active(), nullptr));
+    const size_t rows = storedPresets().embossers.size();
+    const Image photo = app().embossedImage();
+    OpacityViewController* editor = openEditor();
+    ASSERT_NE(editor, nullptr);
+    key(editor->textAngleSlider(), Qt::Key_PageUp);
+    clickDone();
+    EXPECT_TRUE(alertTexts().isEmpty());
+    EXPECT_FALSE(app().embossedImage().isSameImage(photo));
+    EXPECT_EQ(storedPresets().embossers.size(), rows);
+}
+
 TEST_F(OpacityEditorTest, AStoreFailureIsShownAndTheNewValuesAreStillRendered) {
     launch();
     const Image photo = app().embossedImage();

@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "app/app_delegate.h"
+#include "app/editors/embossers_view_controller.h"
 #include "app/editors/font_view_controller.h"
 #include "app/editors/layout_view_controller.h"
 #include "app/editors/opacity_view_controller.h"
@@ -268,7 +269,7 @@ void RootViewController::showLayoutDialog() {
 }
 
 void RootViewController::showEmbossersDialog() {
-    pushEditorPlaceholder(QStringLiteral("Presets"), true);
+    navigationController()->pushViewController(new EmbossersViewController, true);
 }
 
 void RootViewController::showSettings() {
