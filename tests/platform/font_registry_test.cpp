@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QRawFont>
+#include <QTemporaryDir>
+
+#include "platform/font_name_table.h"
 
 #include "support/font_copies.h"
 
@@ -61,6 +66,33 @@ TEST(FontRegistry, AFontAddedWhileRunningIsListedAndGoneOnceRemoved) {
     ASSERT_TRUE(QFontDatabase::removeApplicationFont(id));
     EXPECT_FALSE(FontRegistry::hasFont(test::renamedPostScriptName(42)));
     EXPECT_TRUE(FontRegistry::hasFont(QStringLiteral("DejaVuSans-Bold")));
+}
+
+// Names come from fontconfig's cache where it lists the face, else from the font's own
+// name table; both must give the face's real PostScript name.
+TEST(FontRegistry, ListedNamesAreTheFacesOwnWhereverTheyAreRead) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copy.ttf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_GT(file.write(test::renamedBundledFont(7)), 0);
+    file.close();
+    const int id = QFontDatabase::addApplicationFont(path);
+    ASSERT_GE(id, 0);
+    FontRegistry::dropCatalogue();
+
+    EXPECT_EQ(FontRegistry::fontNamesForFamilyName(test::renamedFamily(7)),
+              QStringList{test::renamedPostScriptName(7)});
+    for (const QString& family : FontRegistry::familyNames()) {
+        for (const QString& name : FontRegistry::fontNamesForFamilyName(family)) {
+            const QByteArray table =
+                QRawFont::fromFont(FontRegistry::fontWithName(name, 12)).fontTable("name");
+            if (!table.isEmpty()) {
+                EXPECT_EQ(postScriptNameFromNameTable(table), name);
+            }
+        }
+    }
+    QFontDatabase::removeApplicationFont(id);
 }
 
 }  // namespace
