@@ -1,8 +1,12 @@
 #include "platform/font_registry.h"
 
+#include <fontconfig/fontconfig.h>
 #include <QDebug>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
 #include <QMap>
+#include <QPointer>
 #include <QRawFont>
 #include <atomic>
 #include <mutex>
@@ -32,10 +36,14 @@ struct Face {
 struct Catalogue {
     QMap<QString, Face> byName;                // PostScript name → face
     QMap<QString, QStringList> namesByFamily;  // family → PostScript names
+    QHash<QString, QString> nameByFace;        // family and style → PostScript name
 };
 
 std::mutex catalogueMutex;
 std::unique_ptr<Catalogue> catalogue;
+// Set when the installed fonts changed: the catalogue is read again, but only the faces
+// it does not know yet are opened.
+bool catalogueStale = false;
 
 QString fallbackPostScriptName(const QString& family, const QString& style) {
     QString name = family + QLatin1Char('-') + style;
@@ -43,16 +51,69 @@ QString fallbackPostScriptName(const QString& family, const QString& style) {
     return name;
 }
 
-std::unique_ptr<Catalogue> buildCatalogue() {
+QString faceKey(const QString& family, const QString& style) {
+    return family + QLatin1Char('\n') + style;
+}
+
+// The PostScript names fontconfig already knows from its cache, by family and style. Reading them
+// opens no font file; with a few hundred faces installed that is most of the catalogue's cost.
+QHash<QString, QString> postScriptNamesFromFontconfig() {
+    QHash<QString, QString> names;
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_POSTSCRIPT_NAME, nullptr);
+    FcFontSet* set = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+    for (int i = 0; set != nullptr && i < set->nfont; ++i) {
+        FcChar8* postScript = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_POSTSCRIPT_NAME, 0, &postScript) !=
+                FcResultMatch ||
+            postScript == nullptr) {
+            continue;
+        }
+        const QString name = QString::fromUtf8(reinterpret_cast<const char*>(postScript));
+        // The first family and style are the ones the font database lists the face under;
+        // the others pair a wider family with a shorter style ("DejaVu Sans Condensed",
+        // "Bold") and, crossed with the first, would name another face.
+        FcChar8* family = nullptr;
+        FcChar8* style = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch &&
+            FcPatternGetString(set->fonts[i], FC_STYLE, 0, &style) == FcResultMatch) {
+            names.insert(faceKey(QString::fromUtf8(reinterpret_cast<const char*>(family)),
+                                 QString::fromUtf8(reinterpret_cast<const char*>(style))),
+                         name);
+        }
+    }
+    if (set != nullptr) {
+        FcFontSetDestroy(set);
+    }
+    if (objects != nullptr) {
+        FcObjectSetDestroy(objects);
+    }
+    if (pattern != nullptr) {
+        FcPatternDestroy(pattern);
+    }
+    return names;
+}
+
+std::unique_ptr<Catalogue> buildCatalogue(const Catalogue* previous) {
     auto result = std::make_unique<Catalogue>();
     const QStringList families = QFontDatabase::families();
+    const QHash<QString, QString> known = postScriptNamesFromFontconfig();
     for (const QString& family : families) {
         for (const QString& style : QFontDatabase::styles(family)) {
-            const QFont font = QFontDatabase::font(family, style, 12);
-            QString name = postScriptNameFromNameTable(QRawFont::fromFont(font).fontTable("name"));
+            const QString face = faceKey(family, style);
+            QString name = previous ? previous->nameByFace.value(face) : QString();
+            if (name.isEmpty()) {
+                name = known.value(face);
+            }
+            // A face fontconfig does not list (one loaded from memory) is opened once.
+            if (name.isEmpty()) {
+                const QFont font = QFontDatabase::font(family, style, 12);
+                name = postScriptNameFromNameTable(QRawFont::fromFont(font).fontTable("name"));
+            }
             if (name.isEmpty()) {
                 name = fallbackPostScriptName(family, style);
             }
+            result->nameByFace.insert(face, name);
             if (result->byName.contains(name)) {
                 continue;
             }
@@ -63,10 +124,27 @@ std::unique_ptr<Catalogue> buildCatalogue() {
     return result;
 }
 
+// Fonts added or removed while the process runs make the catalogue stale; it is read
+// again on the next question, not on every one.
+void forgetCatalogueWhenFontsChange() {
+    static QPointer<QGuiApplication> watched;
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (application == nullptr || watched == application) {
+        return;
+    }
+    watched = application;
+    QObject::connect(application, &QGuiApplication::fontDatabaseChanged, application, [] {
+        std::lock_guard lock(catalogueMutex);
+        catalogueStale = true;
+    });
+}
+
 const Catalogue& currentCatalogue() {
+    forgetCatalogueWhenFontsChange();
     std::lock_guard lock(catalogueMutex);
-    if (!catalogue) {
-        catalogue = buildCatalogue();
+    if (!catalogue || catalogueStale) {
+        catalogue = buildCatalogue(catalogue.get());
+        catalogueStale = false;
     }
     return *catalogue;
 }
@@ -130,6 +208,11 @@ QStringList FontRegistry::familyNames() {
 
 QStringList FontRegistry::fontNamesForFamilyName(const QString& family) {
     return currentCatalogue().namesByFamily.value(family);
+}
+
+void FontRegistry::dropCatalogue() {
+    std::lock_guard lock(catalogueMutex);
+    catalogue.reset();
 }
 
 }  // namespace lumigrave

@@ -1,8 +1,11 @@
 #include "ui/control.h"
 
+#include <QDebug>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTouchEvent>
+
+#include "ui/view_transform.h"
 
 namespace lumigrave::ui {
 
@@ -45,10 +48,44 @@ void Control::sendActionsForControlEvents(ControlEvent event) {
     }
 }
 
+void Control::setRotation(double radians) {
+    int turns = 0;
+    if (!quarterTurnsForAngle(radians, &turns)) {
+        qWarning().noquote() << "A control can only be turned by quarter turns, not by" << radians
+                             << "radians";
+        return;
+    }
+    const QRectF unturned = frame();
+    quarterTurns_ = turns;
+    setFrame(unturned);
+}
+
+QRectF Control::frame() const {
+    return quarterTurns_ == 0 ? QRectF(geometry()) : frame_;
+}
+
+void Control::setFrame(QRectF frame) {
+    frame_ = frame;
+    setGeometry(turnedFrame(frame, quarterTurns_).toRect());
+}
+
+QRectF Control::bounds() const {
+    const QSizeF shown(size());
+    return QRectF(QPointF(0, 0), quarterTurns_ % 2 == 0 ? shown : shown.transposed());
+}
+
+QTransform Control::boundsTransform() const {
+    return boundsToTurnedView(bounds().size(), quarterTurns_);
+}
+
+QPointF Control::toBounds(QPointF widgetPos) const {
+    return quarterTurns_ == 0 ? widgetPos : boundsTransform().inverted().map(widgetPos);
+}
+
 void Control::abandonPress() {
     down_ = false;
     if (tracking_) {
-        touchesCancelled(QRectF(rect()).center());
+        touchesCancelled(bounds().center());
     }
 }
 
@@ -78,7 +115,7 @@ bool Control::routePointerEvent(QEvent* event) {
                 return false;
             }
             down_ = true;
-            lastPos_ = mouse->position();
+            lastPos_ = toBounds(mouse->position());
             touchesBegan(lastPos_);
             return true;
         }
@@ -87,7 +124,7 @@ bool Control::routePointerEvent(QEvent* event) {
             if (!down_ || !(mouse->buttons() & Qt::LeftButton)) {
                 return false;
             }
-            lastPos_ = mouse->position();
+            lastPos_ = toBounds(mouse->position());
             touchesMoved(lastPos_);
             return true;
         }
@@ -98,7 +135,7 @@ bool Control::routePointerEvent(QEvent* event) {
             }
             // The state is settled before the handler runs: a target may close the screen.
             down_ = false;
-            lastPos_ = mouse->position();
+            lastPos_ = toBounds(mouse->position());
             touchesEnded(lastPos_);
             return true;
         }
@@ -109,7 +146,7 @@ bool Control::routePointerEvent(QEvent* event) {
             auto* touch = static_cast<QTouchEvent*>(event);
             touch->accept();  // taken, so Qt does not also make mouse events of it
             if (!touch->points().isEmpty()) {
-                lastPos_ = touch->points().first().position();
+                lastPos_ = toBounds(touch->points().first().position());
             }
             const QEvent::Type type = event->type();
             if (type == QEvent::TouchBegin) {

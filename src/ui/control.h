@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPointF>
+#include <QRectF>
+#include <QTransform>
 #include <QWidget>
 #include <functional>
 #include <utility>
@@ -32,6 +34,9 @@ enum class ControlEvent {
 // - the enabled, highlighted and selected states; a disabled control takes no presses.
 // - targets per control event and one dispatch that survives a target deleting the
 //   control or adding targets.
+// - the view transform of a quarter turn (the margin sliders stand upright): the control
+//   lays itself out, paints and takes touches in its unturned bounds(), and only its
+//   frame on screen is turned.
 class Control : public QWidget {
     Q_OBJECT
   public:
@@ -52,6 +57,22 @@ class Control : public QWidget {
     void sendActionsForControlEvents(ControlEvent event);
     void setNeedsDisplay() { update(); }
 
+    // Turns the control about its frame's centre; angles in radians, positive clockwise
+    // on screen. Only whole quarter turns can be shown: another angle is logged and
+    // leaves the control as it was.
+    void setRotation(double radians);
+    // 0 to 3 clockwise quarter turns.
+    int quarterTurns() const { return quarterTurns_; }
+    // The frame before the turn, in the parent's coordinates; the control is shown in
+    // the turned frame. A turned control is moved with setFrame, not setGeometry.
+    QRectF frame() const;
+    void setFrame(QRectF frame);
+    // The control's own coordinates: the unturned frame's size, origin top-left. Touch
+    // positions arrive in them; a subclass paints in them after applying
+    // boundsTransform() to its painter.
+    QRectF bounds() const;
+    QTransform boundsTransform() const;
+
     virtual void touchesBegan(QPointF pos) { Q_UNUSED(pos); }
     virtual void touchesMoved(QPointF pos) { Q_UNUSED(pos); }
     virtual void touchesEnded(QPointF pos) { Q_UNUSED(pos); }
@@ -70,12 +91,15 @@ class Control : public QWidget {
     // True when the event was a press, move or release of the left button or a touch,
     // and has been handed to the touch handlers.
     bool routePointerEvent(QEvent* event);
+    QPointF toBounds(QPointF widgetPos) const;
 
     bool down_ = false;
     bool highlighted_ = false;
     bool selected_ = false;
     bool tracking_ = false;
     QPointF lastPos_;
+    int quarterTurns_ = 0;
+    QRectF frame_;  // the unturned frame while turned
     std::vector<std::pair<ControlEvent, std::function<void()>>> targets_;
 };
 

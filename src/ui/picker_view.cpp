@@ -6,12 +6,15 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPropertyAnimation>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "ui/picker_row_views.h"
 #include "ui/style.h"
 
 namespace lumigrave::ui {
@@ -43,7 +46,15 @@ QString PickerViewDelegate::titleForRow(int, int) const {
     return {};
 }
 
+QWidget* PickerViewDelegate::viewForRow(int, int, QWidget*) {
+    return nullptr;
+}
+
 float PickerViewDelegate::widthForComponent(int) const {
+    return 0;
+}
+
+float PickerViewDelegate::rowHeightForComponent(int) const {
     return 0;
 }
 
@@ -58,10 +69,12 @@ class PickerView::WheelModel : public QAbstractListModel {
 
     int rows() const { return rows_; }
     int padding() const { return padding_; }
-    void reset(int rows, int padding) {
+    int rowHeight() const { return rowHeight_; }
+    void reset(int rows, int padding, int rowHeight) {
         beginResetModel();
         rows_ = rows;
         padding_ = padding;
+        rowHeight_ = rowHeight;
         endResetModel();
     }
 
@@ -73,7 +86,7 @@ class PickerView::WheelModel : public QAbstractListModel {
         const int row = index.row() - padding_;
         switch (role) {
             case Qt::SizeHintRole:
-                return QSize(1, kRowHeight);
+                return QSize(1, rowHeight_);
             case Qt::TextAlignmentRole:
                 return int(Qt::AlignCenter);
             case Qt::DisplayRole:
@@ -96,6 +109,18 @@ class PickerView::WheelModel : public QAbstractListModel {
     int component_;
     int rows_ = 0;
     int padding_ = 0;
+    int rowHeight_ = kRowHeight;
+};
+
+// Draws a row's view where the wheel has one, and its title otherwise.
+class PickerView::RowPainter : public QStyledItemDelegate {
+  public:
+    RowPainter(PickerView::Wheel* wheel);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+  private:
+    PickerView::Wheel* wheel_;
 };
 
 // A list that scrolls only under its own control: the scroll value is always the selected
@@ -107,8 +132,10 @@ class PickerView::Wheel : public QListView {
           picker_(picker),
           component_(component),
           model_(new WheelModel(picker, component, this)),
-          animation_(new QPropertyAnimation(verticalScrollBar(), "value", this)) {
+          animation_(new QPropertyAnimation(verticalScrollBar(), "value", this)),
+          rowViews_(this) {
         setModel(model_);
+        setItemDelegate(new RowPainter(this));
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -128,16 +155,38 @@ class PickerView::Wheel : public QListView {
                 scrollToSelected(false);
             }
         });
+        connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { keepRowViews(); });
     }
 
     int rows() const { return model_->rows(); }
     int padding() const { return model_->padding(); }
+    int rowHeight() const { return model_->rowHeight(); }
     int selected() const { return selected_; }
+    QWidget* rowView(int row) const { return rowViews_.view(row); }
 
-    void reload(int rows, int padding) {
-        model_->reset(rows, padding);
+    void reload(int rows, int padding, int rowHeight) {
+        rowViews_.clear();
+        model_->reset(rows, padding, rowHeight);
         selected_ = rows == 0 ? -1 : std::clamp(selected_, 0, rows - 1);
         scrollToSelected(false);
+        keepRowViews();
+    }
+
+    // Asks the delegate for the views of the rows on screen, and of those only: a wheel
+    // may have hundreds of rows.
+    void keepRowViews() {
+        const int height = viewport()->height();
+        if (rows() == 0 || height <= 0 || !picker_->delegate_) {
+            rowViews_.keep(0, -1, {});
+            return;
+        }
+        const int top = verticalScrollBar()->value();
+        const int first = std::max(0, top / rowHeight() - padding());
+        const int last = std::min(rows() - 1, (top + height - 1) / rowHeight() - padding());
+        rowViews_.keep(first, last, [this](int row, QWidget* reusable) {
+            return picker_->delegate_ ? picker_->delegate_->viewForRow(row, component_, reusable)
+                                      : nullptr;
+        });
     }
 
     void select(int row, bool animated) {
@@ -149,6 +198,11 @@ class PickerView::Wheel : public QListView {
     void scrollTo(const QModelIndex&, ScrollHint) override {}
 
   protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QListView::resizeEvent(event);
+        keepRowViews();
+    }
+
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) {
             return;
@@ -182,7 +236,7 @@ class PickerView::Wheel : public QListView {
         pressed_ = false;
         if (dragging_) {
             dragging_ = false;
-            choose(int(std::lround(double(verticalScrollBar()->value()) / kRowHeight)));
+            choose(int(std::lround(double(verticalScrollBar()->value()) / rowHeight())));
             return;
         }
         const QModelIndex index = indexAt(event->position().toPoint());
@@ -234,7 +288,7 @@ class PickerView::Wheel : public QListView {
     }
 
     void scrollToSelected(bool animated) {
-        const int value = std::max(0, selected_) * kRowHeight;
+        const int value = std::max(0, selected_) * rowHeight();
         animation_->stop();
         if (!animated || !isVisible()) {
             verticalScrollBar()->setValue(value);
@@ -255,7 +309,36 @@ class PickerView::Wheel : public QListView {
     double pressY_ = 0;
     int pressValue_ = 0;
     int wheelDelta_ = 0;
+    PickerRowViews rowViews_;
 };
+
+PickerView::RowPainter::RowPainter(PickerView::Wheel* wheel)
+    : QStyledItemDelegate(wheel), wheel_(wheel) {}
+
+void PickerView::RowPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    const int row = index.row() - wheel_->padding();
+    QWidget* view = row >= 0 && row < wheel_->rows() ? wheel_->rowView(row) : nullptr;
+    if (!view) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    // Drawn through an image of its own: rendering a widget straight into another's paint
+    // event takes the device's coordinates, not the painter's.
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    QPixmap drawn(view->size() * ratio);
+    drawn.setDevicePixelRatio(ratio);
+    drawn.fill(Qt::transparent);
+    // Without its window background: a row view with a clear background shows the wheel.
+    view->render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QRect cell = option.rect;
+    const QPoint at(cell.x() + (cell.width() - view->width()) / 2,
+                    cell.y() + (cell.height() - view->height()) / 2);
+    painter->save();
+    painter->setClipRect(cell, Qt::IntersectClip);
+    painter->drawPixmap(at, drawn);
+    painter->restore();
+}
 
 PickerView::PickerView(QWidget* parent) : QWidget(parent), band_(new SelectionBand(this)) {
     band_->hide();
@@ -295,10 +378,11 @@ void PickerView::reloadAllComponents() {
         wheel->show();
         wheels_.push_back(wheel);
     }
-    const int padding = paddingRows();
     for (int component = 0; component < count; ++component) {
+        const int rowHeight = rowHeightFromDelegate(component);
+        const int padding = std::max(0, (height() / rowHeight - 1) / 2);
         wheels_[component]->reload(std::max(0, dataSource_->numberOfRowsInComponent(component)),
-                                   padding);
+                                   padding, rowHeight);
     }
     layoutComponents();
 }
@@ -313,6 +397,18 @@ void PickerView::selectRow(int row, int component, bool animated) {
 
 int PickerView::selectedRowInComponent(int component) const {
     return component >= 0 && component < numberOfComponents() ? wheels_[component]->selected() : -1;
+}
+
+QSize PickerView::rowSizeForComponent(int component) const {
+    if (component < 0 || component >= numberOfComponents()) {
+        return {};
+    }
+    return {wheels_[component]->width(), wheels_[component]->rowHeight()};
+}
+
+QWidget* PickerView::viewForRow(int row, int component) const {
+    return component >= 0 && component < numberOfComponents() ? wheels_[component]->rowView(row)
+                                                              : nullptr;
 }
 
 void PickerView::setShowsSelectionIndicator(bool shows) {
@@ -346,17 +442,19 @@ void PickerView::showEvent(QShowEvent*) {
     layoutComponents();
 }
 
-int PickerView::paddingRows() const {
-    return std::max(0, (height() / kRowHeight - 1) / 2);
+int PickerView::rowHeightFromDelegate(int component) const {
+    const float height = delegate_ ? delegate_->rowHeightForComponent(component) : 0;
+    return height > 0 ? std::max(1, int(std::lround(height))) : kRowHeight;
 }
 
 void PickerView::layoutComponents() {
-    const int padding = paddingRows();
-    const int wheelHeight = (2 * padding + 1) * kRowHeight;
-    const int top = (height() - wheelHeight) / 2;
-    band_->setGeometry(0, top + padding * kRowHeight, width(), kRowHeight);
-
     const int count = numberOfComponents();
+    int bandHeight = count == 0 ? kRowHeight : 0;
+    for (const Wheel* wheel : wheels_) {
+        bandHeight = std::max(bandHeight, wheel->rowHeight());
+    }
+    band_->setGeometry(0, (height() - bandHeight) / 2, width(), bandHeight);
+
     std::vector<float> widths(count, 0);
     float fixed = 0;
     int shared = 0;
@@ -379,11 +477,16 @@ void PickerView::layoutComponents() {
     float x = (float(width()) - total) / 2;
     for (int component = 0; component < count; ++component) {
         Wheel* wheel = wheels_[component];
+        // Blank rows above and below the first and the last, so that each can come to the
+        // middle; the wheel is as high as the whole rows that fit.
+        const int rowHeight = wheel->rowHeight();
+        const int padding = std::max(0, (height() / rowHeight - 1) / 2);
+        const int wheelHeight = (2 * padding + 1) * rowHeight;
         const int left = int(std::lround(x));
         const int right = int(std::lround(x + widths[component]));
-        wheel->setGeometry(left, top, right - left, wheelHeight);
+        wheel->setGeometry(left, (height() - wheelHeight) / 2, right - left, wheelHeight);
         if (wheel->padding() != padding) {
-            wheel->reload(wheel->rows(), padding);
+            wheel->reload(wheel->rows(), padding, rowHeight);
         }
         x += widths[component] + kComponentSpacing;
     }

@@ -17,14 +17,24 @@ class PickerViewDataSource {
     virtual int numberOfRowsInComponent(int component) const = 0;
 };
 
-// How a picker's rows read and how wide its wheels are; told of the user's choices.
+// How a picker's rows read and how wide and high they are; told of the user's choices.
 // Every call has a default, as every one is optional on the platform.
 class PickerViewDelegate {
   public:
     virtual ~PickerViewDelegate() = default;
     virtual QString titleForRow(int row, int component) const;
+    // The view a row shows, asked for only while the row is on screen; null shows the
+    // title instead. reusingView, when not null, is a view this delegate handed over
+    // earlier whose row has left the screen: return it (changed) to spare making one.
+    // Ownership follows the parent: a view without a parent becomes the picker's, which
+    // deletes it once its row has left the screen and it is not reused; a view with a
+    // parent stays its parent's and is only drawn, so the delegate may keep prebuilt rows.
+    // The view is drawn centred in its row, clipped to it, and takes no input.
+    virtual QWidget* viewForRow(int row, int component, QWidget* reusingView);
     // 0 or less: the component shares the room the others leave equally.
     virtual float widthForComponent(int component) const;
+    // 0 or less: PickerView::kRowHeight.
+    virtual float rowHeightForComponent(int component) const;
     // Only for choices the user makes; selectRow() stays silent, as on the platform.
     virtual void didSelectRow(int row, int component);
 };
@@ -56,6 +66,11 @@ class PickerView : public QWidget {
     void selectRow(int row, int component, bool animated);
     // -1 when the component has no rows.
     int selectedRowInComponent(int component) const;
+    // The width of the component's wheel and the height of its rows.
+    QSize rowSizeForComponent(int component) const;
+    // The delegate's view shown for a row; null while the row is off screen, or when it
+    // shows its title.
+    QWidget* viewForRow(int row, int component) const;
 
     bool showsSelectionIndicator() const { return showsSelectionIndicator_; }
     void setShowsSelectionIndicator(bool shows);
@@ -81,7 +96,9 @@ class PickerView : public QWidget {
     class Wheel;
     class WheelModel;
 
-    int paddingRows() const;
+    class RowPainter;
+
+    int rowHeightFromDelegate(int component) const;
     void layoutComponents();
     void userSelected(int component, int row);
 

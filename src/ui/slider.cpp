@@ -102,7 +102,7 @@ QRectF Slider::thumbRectForBounds(QRectF bounds, QRectF trackRect, float value) 
 }
 
 float Slider::valueAt(qreal x) const {
-    const QRectF bounds(rect());
+    const QRectF bounds = Control::bounds();
     const QRectF track = trackRectForBounds(bounds);
     const qreal diameter = thumbRectForBounds(bounds, track, value_).width();
     const qreal travel = track.width() - diameter;
@@ -127,7 +127,7 @@ void Slider::touchesBegan(QPointF pos) {
     }
     setTracking(true);
     valueAtPress_ = value_;
-    const QRectF bounds(rect());
+    const QRectF bounds = Control::bounds();
     const QRectF thumb = thumbRectForBounds(bounds, trackRectForBounds(bounds), value_);
     if (thumb.adjusted(-kThumbSlop, -kThumbSlop, kThumbSlop, kThumbSlop).contains(pos)) {
         grabOffset_ = pos.x() - thumb.center().x();
@@ -214,11 +214,12 @@ void Slider::wheelEvent(QWheelEvent* event) {
 
 void Slider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setTransform(boundsTransform());
     painter.setRenderHint(QPainter::Antialiasing);
     if (!isEnabled()) {
         painter.setOpacity(0.5);
     }
-    const QRectF bounds(rect());
+    const QRectF bounds = Control::bounds();
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     if (!minimumImage_.isNull()) {
         minimumImage_.paint(&painter, minimumValueImageRectForBounds(bounds).toRect(),

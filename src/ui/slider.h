@@ -11,6 +11,8 @@ namespace lumigrave::ui {
 // and a round thumb. The geometry comes from the four rect functions, which subclasses
 // may move; painting and hit testing both use them. The thumb follows a drag (a press on
 // the track jumps there first), the arrow keys, Page Up/Down, Home/End and the wheel.
+// Turned a quarter (Control::setRotation) it stands upright and works the same way along
+// its turned track: turned counter-clockwise, its minimum is at the bottom and Up raises.
 class Slider : public Control {
     Q_OBJECT
   public:

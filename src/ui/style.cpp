@@ -1,5 +1,9 @@
 #include "ui/style.h"
 
+#include <QApplication>
+#include <algorithm>
+#include <cmath>
+
 #include "ui/bar_style.h"
 
 namespace lumigrave::ui::style {
@@ -140,6 +144,12 @@ QColor pickerSelectionEdge() {
 
 QColor pickerBackdrop() {
     return QColor(88, 92, 106);
+}
+
+QFont systemFont(qreal points) {
+    QFont font = QApplication::font();
+    font.setPixelSize(std::max(1, int(std::lround(points))));
+    return font;
 }
 
 QFont pickerRowFont(const QFont& base) {

@@ -57,6 +57,8 @@ QFont pickerLabelFont();
 QFont dateEditorFont(const QFont& base);
 // The title label in a picker's toolbar.
 QFont pickerTitleFont(const QFont& base);
+// The platform's system font at a size in points (our device-independent pixels).
+QFont systemFont(qreal points);
 
 // Screens that stand in for pages still to come, and the camera's dark surround.
 QString placeholderStyleSheet();

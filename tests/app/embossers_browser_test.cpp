@@ -231,6 +231,17 @@ TEST_F(BrowserTest, OpensOnTheActivePresetWithItsToolbarAndNoWayBackButSelect) {
     EXPECT_EQ(browser()->imageSubView2()->parent(), nullptr);
 }
 
+TEST_F(BrowserTest, ThePreviewStaysASquareInTheMiddleOfAResizedWindow) {
+    launchAndOpen();
+    app().window()->resize(600, 400);
+    settle();
+    EXPECT_EQ(browser()->containerView()->geometry(), QRect(100, 0, 400, 400));
+    EXPECT_FLOAT_EQ(browser()->shownImageView()->frame().size.width, 400);
+    app().window()->resize(300, 700);
+    settle();
+    EXPECT_EQ(browser()->containerView()->geometry(), QRect(0, 200, 300, 300));
+}
+
 TEST_F(BrowserTest, ButtonsKeysAndSwipesPageWithoutWrappingAround) {
     launchAndOpen();
     EXPECT_EQ(title(), "1 of 5 (selected)");

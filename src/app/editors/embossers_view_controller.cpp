@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QResizeEvent>
 #include <QWidget>
 #include <algorithm>
 #include <functional>
@@ -28,11 +29,16 @@ namespace lumigrave {
 // with it the keys, while it is shown.
 class EmbossersViewController::Page : public QWidget {
   public:
-    explicit Page(std::function<void(int key)> keyPressed) : keyPressed_(std::move(keyPressed)) {
+    Page(std::function<void(int key)> keyPressed, std::function<void(QSize)> resized)
+        : keyPressed_(std::move(keyPressed)), resized_(std::move(resized)) {
         setFocusPolicy(Qt::StrongFocus);
     }
 
   protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        resized_(event->size());
+    }
     void keyPressEvent(QKeyEvent* event) override {
         switch (event->key()) {
             case Qt::Key_Left:
@@ -53,6 +59,7 @@ class EmbossersViewController::Page : public QWidget {
 
   private:
     std::function<void(int key)> keyPressed_;
+    std::function<void(QSize)> resized_;
 };
 
 EmbossersViewController::EmbossersViewController(QObject* parent) : ui::ViewController(parent) {
@@ -81,7 +88,8 @@ void EmbossersViewController::loadView() {
     navigationItem().setRightBarButtonItem(select);
 
     const Rect frame = Screen::applicationFrame();
-    auto* root = new Page([this](int key) { keyPressed(key); });
+    auto* root = new Page([this](int key) { keyPressed(key); },
+                          [this](QSize size) { placeContainer(QRectF(QPointF(), size)); });
     root->resize(int(frame.size.width), int(frame.size.height));
     QPalette palette = root->palette();
     palette.setBrush(QPalette::Window,
@@ -135,21 +143,31 @@ void EmbossersViewController::initToolbar() {
     setToolbarItems(toolbarItemsArray_, false);
 }
 
-void EmbossersViewController::setupImageView(QRectF frame) {
+void EmbossersViewController::placeContainer(QRectF frame) {
+    if (!containerView_) {
+        return;
+    }
     const double side = std::min(frame.width(), frame.height());
     // Centred on the frame's midpoint, its origin included, as the page has always
-    // placed it.
-    containerView_ = new QWidget(view());
+    // placed it; a resized window gives a new frame.
     containerView_->setGeometry(
         QRectF(QPointF(frame.center().x() - side / 2, frame.center().y() - side / 2),
                QSizeF(side, side))
             .toRect());
     const Rect square{Point{}, Size{float(side), float(side)}};
+    for (ui::ImageView* imageView : {imageSubView_.data(), imageSubView2_.data()}) {
+        if (imageView != nullptr) {
+            imageView->setFrame(square);
+        }
+    }
+}
+
+void EmbossersViewController::setupImageView(QRectF frame) {
+    containerView_ = new QWidget(view());
     imageSubView_ = new ui::ImageView(containerView_);
-    imageSubView_->setFrame(square);
     // Waits outside any view until the first copy trades the two.
     imageSubView2_ = new ui::ImageView;
-    imageSubView2_->setFrame(square);
+    placeContainer(frame);
 
     ImageLoader::Result demo =
         ImageLoader::loadResource(QStringLiteral("images/water-lake@2x"), QStringLiteral("JPG"));

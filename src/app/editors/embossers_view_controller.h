@@ -80,6 +80,8 @@ class EmbossersViewController : public ui::ViewController,
 
     void initToolbar();
     void setupImageView(QRectF frame);
+    // The square of the preview, as large as the frame allows, in its middle.
+    void placeContainer(QRectF frame);
     void setupGestureRecognizer();
     int count() const;
     Embosser* shownEmbosser() const;

@@ -7,6 +7,8 @@
 
 #include "app/app_delegate.h"
 #include "app/editors/embossers_view_controller.h"
+#include "app/editors/font_view_controller.h"
+#include "app/editors/layout_view_controller.h"
 #include "app/editors/opacity_view_controller.h"
 #include "app/editors/text_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
@@ -259,7 +261,7 @@ void RootViewController::showFontDialog() {
 }
 
 void RootViewController::loadFontDialog() {
-    pushEditorPlaceholder(QStringLiteral("Font"), false);
+    navigationController()->pushViewController(new FontViewController, false);
 }
 
 void RootViewController::showOpacityDialog() {
@@ -267,7 +269,7 @@ void RootViewController::showOpacityDialog() {
 }
 
 void RootViewController::showLayoutDialog() {
-    pushEditorPlaceholder(QStringLiteral("Layout"), false);
+    navigationController()->pushViewController(new LayoutViewController, false);
 }
 
 void RootViewController::showEmbossersDialog() {
