@@ -1,17 +1,16 @@
 #include "ui/wave_sound.h"
 
-#include <QtEndian>
-
 namespace lumigrave::ui {
 
 namespace {
 
+// Byte by byte: the callers have checked that the bytes are there.
 quint16 le16(const QByteArray& bytes, qsizetype at) {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+    return quint16(quint8(bytes.at(at)) | quint8(bytes.at(at + 1)) << 8);
 }
 
 quint32 le32(const QByteArray& bytes, qsizetype at) {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+    return quint32(le16(bytes, at)) | quint32(le16(bytes, at + 2)) << 16;
 }
 
 bool fail(QString* errorMessage, const char* reason) {

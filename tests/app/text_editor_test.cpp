@@ -96,6 +96,18 @@ TEST_F(TextEditorTest, OpensOverTheFrozenScreenWithTheFieldOnTheKeyboard) {
     EXPECT_EQ(editor->embTextField()->width(), 500 - 40 - editor->copyrightKey()->width());
 }
 
+TEST_F(TextEditorTest, WithoutASnapshotItOpensAllTheSame) {
+    launch();
+    auto* editor = new TextViewController(Image());
+    navigation().pushViewController(editor, false);
+    settle();
+    EXPECT_TRUE(editor->bgImage().isNull());
+    EXPECT_EQ(ui::Keyboard::shared().firstResponder(), editor->embTextField());
+    EXPECT_EQ(editor->embTextField()->text(), active().text());
+    clickCancel();
+    EXPECT_FALSE(ui::Keyboard::shared().isShown());
+}
+
 TEST_F(TextEditorTest, TheTextIsStoredTrimmedAndTheMainScreenRenderedAgain) {
     launch();
     const Image photo = app().embossedImage();

@@ -113,10 +113,10 @@ TEST(SystemSound, TheClickPlaysThroughOnePlayerAndUnknownSoundsAreLogged) {
 }
 
 quint16 le16(const QByteArray& bytes, int at) {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+    return quint16(quint8(bytes.at(at)) | quint8(bytes.at(at + 1)) << 8);
 }
 quint32 le32(const QByteArray& bytes, int at) {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+    return quint32(le16(bytes, at)) | quint32(le16(bytes, at + 2)) << 16;
 }
 
 TEST(SystemSound, TheBundledClickIsATenMillisecondMono16BitPcmWave) {
