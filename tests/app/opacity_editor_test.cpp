@@ -44,6 +44,8 @@ TEST_F(OpacityEditorTest, OpensWithThePresetsValuesAndFourCachedReliefs) {
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->title(), "Lumigrave");
     EXPECT_TRUE(navigation().isToolbarHidden());
+    // Opened before the main screen's bars slid in: Cancel and Done are there all the same.
+    EXPECT_FALSE(navigation().isNavigationBarHidden());
     EXPECT_FLOAT_EQ(editor->widthRatioSlider()->value(), active().width_ratio());
     EXPECT_FLOAT_EQ(editor->opacitySlider()->value(), active().opacity());
     EXPECT_FLOAT_EQ(editor->textAngleSlider()->value(), active().text_angle());

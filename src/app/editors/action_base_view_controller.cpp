@@ -60,6 +60,8 @@ ActionBaseViewController::~ActionBaseViewController() = default;
 void ActionBaseViewController::loadView() {
     if (ui::NavigationController* navigation = navigationController()) {
         navigation->setToolbarHidden(true, false);
+        // Cancel and Done must be at hand even when the main screen had hidden its bars.
+        navigation->setNavigationBarHidden(false, false);
     }
     const Rect frame = Screen::applicationFrame();
     auto* root = new EditorRootView;
