@@ -1,6 +1,7 @@
 // The font editor: its list of every installed font, the preview, and what Done, Cancel
 // and a failing store do to the active preset, the store and the main screen.
 #include <QCollator>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QListView>
 
@@ -9,6 +10,7 @@
 #include "model/layout_type.h"
 #include "picker_editor_support.h"
 #include "platform/font_registry.h"
+#include "support/font_copies.h"
 #include "support/widget_test_support.h"
 #include "ui/alert_view.h"
 #include "ui/image_view.h"
@@ -52,6 +54,19 @@ TEST_F(FontEditorTest, OpensBehindTheLoadingOverlayOnTheActiveFont) {
 }
 
 TEST_F(FontEditorTest, ListsEveryFontByFamilyEachRowInItsOwnFace) {
+    std::vector<int> ids;
+    for (int number : {3, 1, 2}) {
+        ids.push_back(QFontDatabase::addApplicationFontFromData(test::renamedBundledFont(number)));
+        ASSERT_GE(ids.back(), 0);
+    }
+    struct Unregister {
+        std::vector<int>& ids;
+        ~Unregister() {
+            for (int id : ids) {
+                QFontDatabase::removeApplicationFont(id);
+            }
+        }
+    } unregister{ids};
     launch();
     FontViewController* editor = openFont();
     ASSERT_NE(editor, nullptr);
@@ -74,6 +89,11 @@ TEST_F(FontEditorTest, ListsEveryFontByFamilyEachRowInItsOwnFace) {
     }
     EXPECT_EQ(names, expected);
     EXPECT_EQ(editor->fontPickerDataSource()->indexOfFont(QStringLiteral("NoSuch-Font")), 0);
+    // Families registered out of order come out in order, before the "DejaVu" families.
+    EXPECT_EQ(names.mid(names.indexOf(test::renamedPostScriptName(1)), 3),
+              (QStringList{test::renamedPostScriptName(1), test::renamedPostScriptName(2),
+                           test::renamedPostScriptName(3)}));
+    EXPECT_LT(names.indexOf(test::renamedPostScriptName(3)), names.indexOf(kBundled));
     EXPECT_EQ(names[editor->fontPickerDataSource()->indexOfFont(kBundled)], kBundled);
 
     // The row under the band is a label with its own name in its own face at 18 points.
@@ -157,8 +177,11 @@ TEST_F(FontEditorTest, DoneWithoutAChangeAndMovingAwayAndBackStoreNothing) {
 
     editor = openFont();
     ASSERT_NE(editor, nullptr);
-    stepWheel(editor->fontPickerView(), 1);
-    stepWheel(editor->fontPickerView(), -1);
+    // Away to a neighbour that exists, and back.
+    const int step = editor->fontPickerView()->selectedRowInComponent(0) > 0 ? -1 : 1;
+    stepWheel(editor->fontPickerView(), step);
+    EXPECT_NE(editor->selectedFont(), active().font_name());
+    stepWheel(editor->fontPickerView(), -step);
     EXPECT_EQ(editor->selectedFont(), active().font_name());
     pressDone();
     EXPECT_EQ(overlayMessage(), "");

@@ -178,7 +178,8 @@ void OpacityViewController::onTextAngleChanged() {
 void OpacityViewController::doneButtonTouched() {
     AppDelegate* app = AppDelegate::shared();
     Embosser* active = app != nullptr ? app->activeEmbosser() : nullptr;
-    if (active != nullptr && widthRatioSlider_ != nullptr) {
+    // Without a working copy the sliders were never set from a preset: nothing to commit.
+    if (active != nullptr && tmpEmbosser_ && widthRatioSlider_ != nullptr) {
         bool changed = false;
         if (active->width_ratio() != widthRatioSlider_->value()) {
             active->setWidth_ratio(widthRatioSlider_->value());
