@@ -503,6 +503,24 @@ TEST_F(BrowserTest, CancellingEitherSheetChangesNothing) {
     EXPECT_EQ(title(), "3 of 5");
 }
 
+TEST_F(BrowserTest, ASheetLeftUpByAPageThatWentAwayDeletesNothing) {
+    launchAndOpen();
+    const std::vector<Embosser*> before = presets();
+    clickItem(browser()->trashButton());
+    ui::ActionSheet* sheet = ui::OnScreen::top<ui::ActionSheet>();
+    ASSERT_NE(sheet, nullptr);
+    navigation().popViewControllerAnimated(false);
+    settle();
+    ASSERT_EQ(navigation().topViewController(), &root());
+    // Whatever is still on screen is answered; nothing calls into the page that is gone.
+    if (ui::ActionSheet* still = ui::OnScreen::top<ui::ActionSheet>()) {
+        ui::OnScreen::pressButton(*still, 0);
+        settle();
+    }
+    EXPECT_EQ(presets(), before);
+    EXPECT_EQ(storedCount(), 5u);
+}
+
 TEST_F(BrowserTest, AStoreThatRefusesWritesIsReportedAndNothingChanges) {
     launchAndOpen();
     key(Qt::Key_Right);

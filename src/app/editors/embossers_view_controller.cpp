@@ -71,6 +71,10 @@ EmbossersViewController::EmbossersViewController(QObject* parent) : ui::ViewCont
 
 EmbossersViewController::~EmbossersViewController() {
     NotificationCenter::defaultCenter().removeObserver(this);
+    // A sheet still up must not call back into a page that is gone.
+    if (sheet_) {
+        sheet_->setDelegate(nullptr);
+    }
     // The screen going away with the page on show (the window closed, the stack torn
     // down) is one more way off it.
     keepAnActivePreset();
@@ -298,6 +302,7 @@ void EmbossersViewController::nextButtonTouched() {
 void EmbossersViewController::copyAsNewButtonTouched() {
     auto* sheet = new ui::ActionSheet(QString(), this, QStringLiteral("Cancel"), QString(),
                                       {QStringLiteral("Copy As New")});
+    sheet_ = sheet;
     sheet->setTag(kCopyAsNewSheet);
     sheet->setActionSheetStyle(ui::ActionSheet::Style::BlackTranslucent);
     sheet->showInView(view());
@@ -306,6 +311,7 @@ void EmbossersViewController::copyAsNewButtonTouched() {
 void EmbossersViewController::trashButtonTouched() {
     auto* sheet = new ui::ActionSheet(QString(), this, QStringLiteral("Cancel"),
                                       QStringLiteral("Delete Embosser"), {});
+    sheet_ = sheet;
     sheet->setTag(kDeleteSheet);
     sheet->setActionSheetStyle(ui::ActionSheet::Style::BlackTranslucent);
     sheet->showInView(view());

@@ -105,6 +105,8 @@ class EmbossersViewController : public ui::ViewController,
     std::vector<std::unique_ptr<Embosser>>* embossers_ = nullptr;
     int currentEmbosserIndex_ = 0;
     QPointer<ui::GestureRecognizer> panRecognizer_;
+    // The confirmation sheet last shown, while it is on screen.
+    QPointer<ui::ActionSheet> sheet_;
     // The horizontal translation when the current pan began.
     double panStartX_ = 0;
 };
