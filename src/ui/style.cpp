@@ -1,9 +1,12 @@
 #include "ui/style.h"
 
 #include <QApplication>
+#include <QPalette>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
+#include "ui/bar_button_item.h"
 #include "ui/bar_style.h"
 
 namespace lumigrave::ui::style {
@@ -204,6 +207,14 @@ QString textFieldStyleSheet(bool rounded) {
                                : QStringLiteral("border: none;");
     return QStringLiteral("QLineEdit { background: white; color: %1; %2 padding: 2px 6px; }")
         .arg(textFieldText().name(), border);
+}
+
+void fillWithPattern(QWidget* view, const QString& imageName) {
+    QPalette palette = view->palette();
+    palette.setBrush(QPalette::Window, QBrush(resourceIcon(imageName).pixmap(
+                                           QSize(32, 32), view->devicePixelRatioF())));
+    view->setPalette(palette);
+    view->setAutoFillBackground(true);
 }
 
 }  // namespace lumigrave::ui::style

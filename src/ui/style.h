@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 namespace lumigrave::ui {
 enum class BarStyle;
 }
@@ -59,6 +61,10 @@ QFont dateEditorFont(const QFont& base);
 QFont pickerTitleFont(const QFont& base);
 // The platform's system font at a size in points (our device-independent pixels).
 QFont systemFont(qreal points);
+
+// Fills the view's background with a resource image repeated as a pattern (the screens'
+// "images/background.png", the editors' panel "images/pickview_bg.png").
+void fillWithPattern(QWidget* view, const QString& imageName);
 
 // Screens that stand in for pages still to come, and the camera's dark surround.
 QString placeholderStyleSheet();

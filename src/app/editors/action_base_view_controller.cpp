@@ -1,7 +1,6 @@
 #include "app/editors/action_base_view_controller.h"
 
 #include <QKeyEvent>
-#include <QPalette>
 #include <QResizeEvent>
 #include <algorithm>
 #include <functional>
@@ -14,6 +13,7 @@
 #include "ui/bar_button_item.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
+#include "ui/style.h"
 
 namespace lumigrave {
 
@@ -67,12 +67,7 @@ void ActionBaseViewController::loadView() {
     auto* root = new EditorRootView;
     root->setFocusPolicy(Qt::StrongFocus);
     root->resize(int(frame.size.width), int(frame.size.height));
-    QPalette palette = root->palette();
-    palette.setBrush(QPalette::Window,
-                     QBrush(ui::resourceIcon(QStringLiteral("images/background.png"))
-                                .pixmap(QSize(32, 32), root->devicePixelRatioF())));
-    root->setPalette(palette);
-    root->setAutoFillBackground(true);
+    ui::style::fillWithPattern(root, QStringLiteral("images/background.png"));
     root->onResize = [this](QSize size) { layoutEditorViews(size); };
     root->onKey = [this](QKeyEvent* event) {
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {

@@ -2,7 +2,6 @@
 
 #include <QDebug>
 #include <QKeyEvent>
-#include <QPalette>
 #include <QResizeEvent>
 #include <QWidget>
 #include <algorithm>
@@ -21,6 +20,7 @@
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
 #include "ui/page_curl.h"
+#include "ui/style.h"
 
 namespace lumigrave {
 
@@ -95,12 +95,7 @@ void EmbossersViewController::loadView() {
     auto* root = new Page([this](int key) { keyPressed(key); },
                           [this](QSize size) { placeContainer(QRectF(QPointF(), size)); });
     root->resize(int(frame.size.width), int(frame.size.height));
-    QPalette palette = root->palette();
-    palette.setBrush(QPalette::Window,
-                     QBrush(ui::resourceIcon(QStringLiteral("images/background.png"))
-                                .pixmap(QSize(32, 32), root->devicePixelRatioF())));
-    root->setPalette(palette);
-    root->setAutoFillBackground(true);
+    ui::style::fillWithPattern(root, QStringLiteral("images/background.png"));
     setView(root);
 
     AppDelegate* app = AppDelegate::shared();

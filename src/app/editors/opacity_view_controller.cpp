@@ -1,6 +1,5 @@
 #include "app/editors/opacity_view_controller.h"
 
-#include <QPalette>
 #include <cmath>
 
 #include "app/app_delegate.h"
@@ -9,6 +8,7 @@
 #include "render/emboss_composer.h"
 #include "ui/bar_button_item.h"
 #include "ui/image_view.h"
+#include "ui/style.h"
 
 namespace lumigrave {
 
@@ -56,12 +56,7 @@ void OpacityViewController::loadView() {
     QWidget* root = view();
 
     panel_ = new QWidget(root);
-    QPalette palette = panel_->palette();
-    palette.setBrush(QPalette::Window,
-                     QBrush(ui::resourceIcon(QStringLiteral("images/pickview_bg.png"))
-                                .pixmap(QSize(32, 32), panel_->devicePixelRatioF())));
-    panel_->setPalette(palette);
-    panel_->setAutoFillBackground(true);
+    ui::style::fillWithPattern(panel_, QStringLiteral("images/pickview_bg.png"));
 
     widthRatioSlider_ = createSlider(0.1f, 1.0f, QStringLiteral("images/tb-font-small.png"),
                                      QStringLiteral("images/tb-font-large.png"),

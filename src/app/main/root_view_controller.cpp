@@ -3,7 +3,6 @@
 #include "app/main/root_view_controller.h"
 
 #include <QCoreApplication>
-#include <QPalette>
 
 #include "app/app_delegate.h"
 #include "app/editors/embossers_view_controller.h"
@@ -29,6 +28,7 @@
 #include "ui/image_view.h"
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
+#include "ui/style.h"
 #include "ui/view_snapshot.h"
 
 namespace lumigrave {
@@ -143,12 +143,7 @@ void RootViewController::loadView() {
     Rect frame = Screen::applicationFrame();
     auto* root = new QWidget;
     root->resize(int(frame.size.width), int(frame.size.height));
-    QPalette palette = root->palette();
-    palette.setBrush(QPalette::Window,
-                     QBrush(ui::resourceIcon(QStringLiteral("images/background.png"))
-                                .pixmap(QSize(32, 32), root->devicePixelRatioF())));
-    root->setPalette(palette);
-    root->setAutoFillBackground(true);
+    ui::style::fillWithPattern(root, QStringLiteral("images/background.png"));
     imageSubView_ = new ui::ImageView(root);
     imageSubView_->setFrame(frame);
     setView(root);
