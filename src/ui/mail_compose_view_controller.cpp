@@ -128,6 +128,7 @@ QWidget* MailComposeViewController::buildPanel() {
     barLayout->setContentsMargins(6, 4, 6, 4);
     auto* title = new QLabel(
         message_.subject.isEmpty() ? QStringLiteral("New Message") : message_.subject, bar);
+    title->setObjectName(QStringLiteral("mailComposeTitle"));
     title->setAlignment(Qt::AlignCenter);
     const int count = numberOfButtons();
     for (int index = 0; index < count; ++index) {

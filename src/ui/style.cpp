@@ -42,10 +42,10 @@ QString mailComposePanelStyleSheet() {
     return QStringLiteral(
         "#mailComposePanel { background: #f4f4f6; } "
         "#mailComposeBar { background: rgb(70, 90, 130); } "
-        "#mailComposeBar QLabel { color: white; font-weight: bold; } "
+        "#mailComposeTitle { color: white; font-weight: bold; } "
         "#mailComposePanel QLineEdit, #mailComposePanel QPlainTextEdit { background: white; "
         "color: black; border: 1px solid #c8c8cc; } "
-        "#mailComposePanel QLabel { color: #333333; }");
+        "QLabel { color: #333333; }");
 }
 
 QString sheetPanelStyleSheet(bool black) {
