@@ -51,4 +51,9 @@ QString Paths::configDirectory() {
                    kAppDirName);
 }
 
+QString Paths::mailDraftsDirectory() {
+    return ensured(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                   QStringLiteral("Lumigrave/Drafts"));
+}
+
 }  // namespace lumigrave

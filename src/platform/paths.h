@@ -18,6 +18,8 @@ class Paths {
     // Pictures/Lumigrave: where saved photos go.
     static QString photoAlbumDirectory();
     static QString configDirectory();
+    // Documents/Lumigrave/Drafts: mail drafts, as .eml files a mail program opens.
+    static QString mailDraftsDirectory();
 };
 
 }  // namespace lumigrave

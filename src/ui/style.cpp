@@ -41,6 +41,16 @@ QString alertPanelStyleSheet() {
         "rgba(255,255,255,180); border-radius: 10px; } QLabel { color: white; }");
 }
 
+QString mailComposePanelStyleSheet() {
+    return QStringLiteral(
+        "#mailComposePanel { background: #f4f4f6; } "
+        "#mailComposeBar { background: rgb(70, 90, 130); } "
+        "#mailComposeTitle { color: white; font-weight: bold; } "
+        "#mailComposePanel QLineEdit, #mailComposePanel QPlainTextEdit { background: white; "
+        "color: black; border: 1px solid #c8c8cc; } "
+        "QLabel { color: #333333; }");
+}
+
 QString sheetPanelStyleSheet(bool black) {
     const QString fill =
         black ? QStringLiteral("rgba(0, 0, 0, 200)") : QStringLiteral("rgba(70, 80, 100, 240)");

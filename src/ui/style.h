@@ -25,6 +25,9 @@ QString panelButtonStyleSheet(PanelButtonRole role);
 QString alertPanelStyleSheet();
 QString sheetPanelStyleSheet(bool black);
 QString popoverPanelStyleSheet();
+// The mail composer's page, an object named mailComposePanel: a light form under a bar
+// (mailComposeBar) that holds the title (mailComposeTitle).
+QString mailComposePanelStyleSheet();
 QFont alertTitleFont(const QFont& base);
 // The dimming of a modal layer at the given opacity (0..1).
 QColor dimming(qreal opacity);

@@ -56,6 +56,7 @@
 #include "ui/image_picker_controller.h"
 #include "ui/image_view.h"
 #include "ui/keyboard.h"
+#include "ui/mail_compose_view_controller.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
 #include "ui/navigation_item.h"

@@ -18,6 +18,7 @@
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
 #include "ui/image_view.h"
+#include "ui/mail_compose_view_controller.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
@@ -358,7 +359,13 @@ TEST_F(RatingTest, OtherAlertsLeaveTheCountdownAlone) {
     UserDefaults defaults;
     defaults.setInteger(kRequestRateCountdownKey, 2);
     defaults.synchronize();
-    root().processResultWithOption(1);
+    // A mail result's alert, the kind the rating prompt shares its delegate with.
+    root().emailImage(Image(QImage(8, 8, QImage::Format_RGB32)));
+    settle();
+    auto* composer = ui::OnScreen::top<ui::MailComposeViewController>();
+    ASSERT_NE(composer, nullptr);
+    root().mailComposeController(*composer, ui::MailComposeViewController::kResultSent, {});
+    settle();
     ASSERT_NE(ui::OnScreen::top<ui::AlertView>(), nullptr);
     ASSERT_TRUE(ui::OnScreen::pressButton(*ui::OnScreen::top<ui::AlertView>(), 0));
     settle();

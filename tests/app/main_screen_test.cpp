@@ -174,8 +174,9 @@ TEST_F(MainScreenTest, TheOutputSheetReportsItsActionsAndCancelDoesNothing) {
     EXPECT_EQ(sheet(), nullptr);
     EXPECT_EQ(alert(), nullptr);
 
-    const QStringList titles{"Sharing", "E-mail", "Saving to the photo album"};
-    for (int option = 0; option < 3; ++option) {
+    // E-mail has a test of its own.
+    const QStringList titles{"Sharing", "", "Saving to the photo album"};
+    for (int option : {0, 2}) {
         clickToolbarItem("Output");
         ASSERT_NE(sheet(), nullptr);
         ASSERT_TRUE(ui::OnScreen::pressButton(*sheet(), option));

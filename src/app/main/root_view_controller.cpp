@@ -26,6 +26,7 @@
 #include "ui/gesture_recognizer.h"
 #include "ui/image_picker_controller.h"
 #include "ui/image_view.h"
+#include "ui/mail_compose_view_controller.h"
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
 #include "ui/style.h"
@@ -53,6 +54,11 @@ RootViewController::~RootViewController() {
     for (ui::ActionSheet* sheet : ui::OnScreen::all<ui::ActionSheet>()) {
         if (sheet->delegate() == this) {
             sheet->setDelegate(nullptr);
+        }
+    }
+    for (auto* composer : ui::OnScreen::all<ui::MailComposeViewController>()) {
+        if (composer->mailComposeDelegate() == this) {
+            composer->setMailComposeDelegate(nullptr);
         }
     }
 }
@@ -307,6 +313,12 @@ void RootViewController::didDismissWithButtonIndex(ui::ActionSheet& sheet, int b
 }
 
 void RootViewController::processResultWithOption(int option) {
+    if (option == 1) {
+        AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
+        RunLoop::performAfter(
+            0, [this] { emailImage(finalImage()); }, this);
+        return;
+    }
     static const char* const kNames[] = {"Sharing", "E-mail", "Saving to the photo album"};
     QString what = option >= 0 && option < 3 ? QString::fromLatin1(kNames[option]) : QString();
     (new ui::AlertView(what, QStringLiteral("This is not available yet."), nullptr,

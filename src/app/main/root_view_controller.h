@@ -11,6 +11,7 @@
 #include "ui/alert_view.h"
 #include "ui/gesture_recognizer.h"
 #include "ui/image_picker_controller.h"
+#include "ui/mail_compose_view_controller.h"
 #include "ui/view_controller.h"
 
 namespace lumigrave {
@@ -35,7 +36,8 @@ class RootViewController : public ui::ViewController,
                            public ui::AlertView::Delegate,
                            public ui::ActionSheet::Delegate,
                            public ui::ImagePickerController::Delegate,
-                           public ui::GestureRecognizer::Delegate {
+                           public ui::GestureRecognizer::Delegate,
+                           public ui::MailComposeViewController::Delegate {
     Q_OBJECT
   public:
     // Action sheets of this screen, told apart by their tag.
@@ -100,6 +102,11 @@ class RootViewController : public ui::ViewController,
     // Output.
     void processResultWithOption(int option);
     void shareToService(int service);
+    // The image that leaves: the shared watermarked photo, as rendered.
+    Image finalImage() const;
+    void emailImage(const Image& image);
+    void mailComposeController(ui::MailComposeViewController& controller, int didFinishWithResult,
+                               const QString& error) override;
 
     int operatingMode() const { return operatingMode_; }
     float minimumScale() const { return minimum_scale_; }
