@@ -242,7 +242,9 @@ TEST_F(HelpPageTest, PagesLieUnderTheNavigationBarOrFillTheWindowWithoutIt) {
     navigation().popViewControllerAnimated(false);
     settle();
 
-    // Pushed while the bar is hidden, a page starts at the top from the first.
+    // Pushed while the bar is hidden (the settings page shows it again as it reappears), a
+    // page starts at the top from the first.
+    navigation().setNavigationBarHidden(true, false);
     auto* html = push<HtmlFileViewController>("html_files/quick-tutor");
     EXPECT_EQ(html->webView()->geometry(), QRect(0, 0, 320, 480));
     navigation().setNavigationBarHidden(false, false);
@@ -289,15 +291,15 @@ TEST_F(HelpPageTest, TheTutorialsPicturesAndAnchorsAreAllThere) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(file.readAll());
     int pictures = 0;
-    const QRegularExpression source(R"(<img src="([^"]+)") ");
-        for (const QRegularExpressionMatch& match : source.globalMatch(html)) {
+    const QRegularExpression source(QStringLiteral("<img src=\"([^\"]+)\""));
+    for (const QRegularExpressionMatch& match : source.globalMatch(html)) {
         const QUrl url = view->source().resolved(QUrl(match.captured(1)));
         EXPECT_TRUE(QFile::exists(":" + url.path())) << url.toString().toStdString();
         ++pictures;
     }
     EXPECT_GE(pictures, 10);
-    const QRegularExpression link(R"(<a href="#([^"]+)") ");
-        for (const QRegularExpressionMatch& match : link.globalMatch(html)) {
+    const QRegularExpression link(QStringLiteral("<a href=\"#([^\"]+)\""));
+    for (const QRegularExpressionMatch& match : link.globalMatch(html)) {
         EXPECT_TRUE(html.contains("<a name=\"" + match.captured(1) + "\">"))
             << match.captured(1).toStdString();
     }

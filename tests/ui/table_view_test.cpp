@@ -295,7 +295,7 @@ class Broken : public TableViewDataSource {
 };
 
 TEST_F(TableTest, ABrokenDataSourceIsLoggedAndLeavesAUsableTable) {
-    test::LogCapture log;
+    lumigrave::test::LogCapture log;
     Broken broken;
     TableView table(TableView::Style::Grouped);
     table.resize(320, 200);
