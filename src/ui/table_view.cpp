@@ -1,6 +1,8 @@
 #include "ui/table_view.h"
 
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -37,7 +39,8 @@ TableView::TableView(Style style, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(false);
     setWidget(content_);
-    content_->setAttribute(Qt::WA_TranslucentBackground);
+    // The backdrop is the viewport's, behind the titles and between the groups.
+    content_->setAutoFillBackground(false);
     setBackgroundColor(style == Style::Grouped ? style::groupTableViewBackground()
                                                : style::tableCellBackground());
 }
@@ -209,10 +212,7 @@ void TableView::setScrollEnabled(bool enabled) {
 
 void TableView::setBackgroundColor(const QColor& colour) {
     background_ = colour;
-    QPalette palette = viewport()->palette();
-    palette.setColor(QPalette::Window, colour);
-    viewport()->setPalette(palette);
-    viewport()->setAutoFillBackground(true);
+    viewport()->update();
 }
 
 int TableView::contentHeight() const {
@@ -223,6 +223,10 @@ bool TableView::viewportEvent(QEvent* event) {
     // The viewport narrows when the scroll bar appears: the rows follow its width.
     if (event->type() == QEvent::Resize) {
         layoutContent();
+    } else if (event->type() == QEvent::Paint) {
+        // Painted here: a palette loses to the style sheets of the windows it is shown in.
+        QPainter painter(viewport());
+        painter.fillRect(static_cast<QPaintEvent*>(event)->rect(), background_);
     }
     return QScrollArea::viewportEvent(event);
 }

@@ -27,7 +27,6 @@ TableViewCell::TableViewCell(Style, const QString& reuseIdentifier, QWidget* par
     textLabel_->setStyleSheet(style::tableCellTextStyleSheet());
     // Mouse events fall through to the cell, which turns them into a tap.
     textLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    contentView_->setAttribute(Qt::WA_TranslucentBackground);
     resize(320, kDefaultHeight);
 }
 

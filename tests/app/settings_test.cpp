@@ -127,7 +127,7 @@ TEST_F(SettingsTest, SixRowsInFourSectionsUnderTwoHeadersOverTheFooter) {
     QLabel* footer = settings_->footerLabel();
     ASSERT_NE(footer, nullptr);
     EXPECT_EQ(footer->text(), "lumigrave " + Bundle::infoValue("CFBundleVersion") +
-                                  "\nCopyright \u00A9 2026 The Lumigrave developers");
+                                  "\n\u00A9 2026 Lumigrave developers");
     EXPECT_FALSE(Bundle::infoValue("CFBundleVersion").isEmpty());
     EXPECT_TRUE(footer->alignment() & Qt::AlignHCenter);
     QWidget* footerView = table().tableFooterView();

@@ -15,6 +15,7 @@
 #include "support/widget_test_support.h"
 #include "ui/bar_style.h"
 #include "ui/navigation_controller.h"
+#include "ui/style.h"
 #include "ui/table_view.h"
 #include "ui/table_view_controller.h"
 #include "ui/window.h"
@@ -145,6 +146,15 @@ TEST_F(TableTest, GroupedSectionsStackTheirTitlesAndRowsInOrderInsetFromTheSides
               table_->rectForRowAtIndexPath({1, 0}).bottom());
     EXPECT_LE(table_->footerViewForSection(1)->geometry().bottom(),
               table_->rectForRowAtIndexPath({2, 0}).top());
+
+    // The backdrop shows between the groups, beside them and behind their titles.
+    const QImage shot = table_->grab().toImage();
+    for (QPoint at : {QPoint(3, 3), QPoint(160, 3), QPoint(5, 300), QPoint(300, 20)}) {
+        EXPECT_EQ(shot.pixelColor(at), style::groupTableViewBackground())
+            << at.x() << "," << at.y();
+    }
+    EXPECT_EQ(shot.pixelColor(table_->rectForRowAtIndexPath({0, 0}).center() + QPoint(60, 0)),
+              style::tableCellBackground());
 
     // Each group's outer cells carry its rounded ends.
     EXPECT_EQ(cell(0, 0)->groupPosition(), Position::Top);

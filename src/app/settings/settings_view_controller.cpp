@@ -60,7 +60,6 @@ void SettingsViewController::viewDidLoad() {
     auto* footer = new QWidget;
     footer->setObjectName(QStringLiteral("settingsFooter"));
     footer->resize(kFooterWidth, kFooterHeight);
-    footer->setAttribute(Qt::WA_TranslucentBackground);
     // The label spans the footer, whatever width the table gives it.
     auto* layout = new QVBoxLayout(footer);
     layout->setContentsMargins(0, kFooterLabelTop, 0, 0);
@@ -68,6 +67,7 @@ void SettingsViewController::viewDidLoad() {
     footerLabel_->setObjectName(QStringLiteral("footerLabel"));
     layout->addWidget(footerLabel_);
     footerLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    footerLabel_->setWordWrap(true);
     QFont font = ui::style::systemFont(16);
     font.setBold(true);
     footerLabel_->setFont(font);

@@ -23,7 +23,7 @@ class SettingsViewController : public ui::TableViewController,
     // The maker's support address, which feedback mail goes to.
     static inline const QString kSupportAddress = QStringLiteral("support@lumigrave.app");
     static inline const QString kCopyrightNotice =
-        QStringLiteral("Copyright \u00A9 2026 The Lumigrave developers");
+        QStringLiteral("\u00A9 2026 Lumigrave developers");
 
     explicit SettingsViewController(QObject* parent = nullptr);
     ~SettingsViewController() override;
