@@ -191,10 +191,6 @@ QFont pickerTitleFont(const QFont& base) {
     return font;
 }
 
-QString placeholderStyleSheet() {
-    return QStringLiteral("background: #202228; color: #d0d0d0;");
-}
-
 QColor cameraBackdrop() {
     return Qt::black;
 }
@@ -225,6 +221,63 @@ void fillWithPattern(QWidget* view, const QString& imageName) {
                                            QSize(32, 32), view->devicePixelRatioF())));
     view->setPalette(palette);
     view->setAutoFillBackground(true);
+}
+
+QColor groupTableViewBackground() {
+    return QColor(197, 204, 212);
+}
+
+QColor tableCellBackground() {
+    return Qt::white;
+}
+
+QColor tableCellSelected() {
+    return QColor(5, 140, 245);
+}
+
+QColor tableSeparator() {
+    return QColor(171, 171, 171);
+}
+
+QColor tableAccessory() {
+    return QColor(128, 128, 128);
+}
+
+QFont tableCellFont() {
+    QFont font = systemFont(17);
+    font.setBold(true);
+    return font;
+}
+
+QString tableCellTextStyleSheet() {
+    return QStringLiteral("color: black; background: transparent;");
+}
+
+QFont tableHeaderFont(bool grouped) {
+    QFont font = systemFont(grouped ? 17 : 15);
+    font.setBold(true);
+    return font;
+}
+
+QFont tableFooterFont() {
+    return systemFont(15);
+}
+
+QString tableHeaderStyleSheet(bool grouped) {
+    return grouped ? QStringLiteral("color: #4c566c; background: transparent;")
+                   : QStringLiteral("color: white; background: #90a0b0;");
+}
+
+QColor lightText() {
+    return Qt::white;
+}
+
+QColor darkTextShadow() {
+    return QColor(0, 0, 0, 128);
+}
+
+QColor helpPageBackground() {
+    return Qt::darkGray;
 }
 
 }  // namespace lumigrave::ui::style

@@ -69,8 +69,7 @@ QFont systemFont(qreal points);
 // "images/background.png", the editors' panel "images/pickview_bg.png").
 void fillWithPattern(QWidget* view, const QString& imageName);
 
-// Screens that stand in for pages still to come, and the camera's dark surround.
-QString placeholderStyleSheet();
+// The camera's dark surround.
 QColor cameraBackdrop();
 
 // The main screen's two-way switch: the selected segment and the other.
@@ -80,5 +79,24 @@ QColor switcherUnselected();
 // A text field: black text on white, with a rounded grey border or none.
 QString textFieldStyleSheet(bool rounded);
 QColor textFieldText();
+
+// Tables: the grouped style's striped backdrop colour, cells, their separators and
+// chevron, the section titles around the groups.
+QColor groupTableViewBackground();
+QColor tableCellBackground();
+QColor tableCellSelected();
+QColor tableSeparator();
+QColor tableAccessory();
+QFont tableCellFont();
+QString tableCellTextStyleSheet();
+QFont tableHeaderFont(bool grouped);
+QFont tableFooterFont();
+QString tableHeaderStyleSheet(bool grouped);
+
+// Text on the dark help pages and under the settings table: light text, and the dark
+// shadow that sets it off.
+QColor lightText();
+QColor darkTextShadow();
+QColor helpPageBackground();
 
 }  // namespace lumigrave::ui::style

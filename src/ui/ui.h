@@ -24,7 +24,8 @@
 //     virtuals, held by a plain pointer it must outlive: AlertView::Delegate,
 //     ActionSheet::Delegate, PopoverController::Delegate, ImagePickerController::
 //     Delegate, GestureRecognizer::Delegate, TextField::Delegate, PickerViewDataSource
-//     and PickerViewDelegate, ApplicationDelegate.
+//     and PickerViewDelegate, TableViewDataSource and TableViewDelegate,
+//     ApplicationDelegate.
 //   - A single event is a target: Control::addTarget(ControlEvent, fn) for controls; a
 //     bar item's action and a gesture recognizer's action (both with their sender) for
 //     the two kinds that are not controls on the platform either.
@@ -65,6 +66,8 @@
 #include "ui/presentation.h"
 #include "ui/style.h"
 #include "ui/system_sound.h"
+#include "ui/table_view.h"
+#include "ui/table_view_controller.h"
 #include "ui/text_field.h"
 #include "ui/toolbar.h"
 #include "ui/view_controller.h"

@@ -4,7 +4,6 @@
 
 #include "app/editors/text_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
-#include "app/main/placeholder_view_controller.h"
 #include "app_fixture.h"
 #include "model/embosser.h"
 #include "platform/user_defaults.h"

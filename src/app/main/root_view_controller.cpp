@@ -11,7 +11,7 @@
 #include "app/editors/opacity_view_controller.h"
 #include "app/editors/text_view_controller.h"
 #include "app/main/mm_segmented_switcher.h"
-#include "app/main/placeholder_view_controller.h"
+#include "app/settings/settings_view_controller.h"
 #include "app/store_link.h"
 #include "model/embosser.h"
 #include "platform/bundle.h"
@@ -239,10 +239,6 @@ void RootViewController::viewWillAppear(bool animated) {
     }
 }
 
-void RootViewController::pushEditorPlaceholder(const QString& title, bool animated) {
-    navigationController()->pushViewController(new PlaceholderViewController(title), animated);
-}
-
 void RootViewController::showTextDialog() {
     AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
     RunLoop::performAfter(
@@ -278,7 +274,7 @@ void RootViewController::showEmbossersDialog() {
 }
 
 void RootViewController::showSettings() {
-    pushEditorPlaceholder(QStringLiteral("Settings"), true);
+    navigationController()->pushViewController(new SettingsViewController, true);
 }
 
 void RootViewController::showActions() {

@@ -131,7 +131,6 @@ class RootViewController : public ui::ViewController,
     void stopObserving();
     // The steps after a pick: the same photo, an unreadable file, a too-small photo.
     void acceptPickedInfo(const QVariantMap& info);
-    void pushEditorPlaceholder(const QString& title, bool animated);
     ui::BarButtonItem* imageItem(const QString& image, void (RootViewController::*action)(),
                                  const QString& name);
 

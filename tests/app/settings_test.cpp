@@ -1,0 +1,333 @@
+// The settings page from the main screen's gear: its table, what each row does, and the
+// help pages it opens.
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QTextEdit>
+
+#include "app/settings/html_file_view_controller.h"
+#include "app/settings/settings_view_controller.h"
+#include "app/settings/text_file_view_controller.h"
+#include "editor_fixture.h"
+#include "platform/bundle.h"
+#include "support/log_capture.h"
+#include "support/widget_test_support.h"
+#include "ui/action_sheet.h"
+#include "ui/alert_view.h"
+#include "ui/bar_style.h"
+#include "ui/navigation_bar.h"
+#include "ui/on_screen.h"
+#include "ui/table_view.h"
+
+namespace lumigrave::test {
+namespace {
+
+using Accessory = ui::TableViewCell::AccessoryType;
+
+// Catches the URLs the application hands to other applications.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+  public:
+    explicit OpenedUrls(const QStringList& schemes) : schemes_(schemes) {
+        for (const QString& scheme : schemes_) {
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+        }
+    }
+    ~OpenedUrls() override {
+        for (const QString& scheme : schemes_) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+    }
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened.append(url); }
+
+  private:
+    QStringList schemes_;
+};
+
+// The application launched, the settings page opened from the gear.
+class SettingsTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        launch();
+        advance(0.3);
+        click(navigation().navigationBar()->rightWidget());
+        waitForTop([&] { return navigation().topViewController() != &root(); });
+        settings_ = dynamic_cast<SettingsViewController*>(navigation().topViewController());
+        ASSERT_NE(settings_, nullptr);
+        ASSERT_NE(settings_->tableView(), nullptr);
+    }
+    ui::TableView& table() { return *settings_->tableView(); }
+    QString label(int section, int row) {
+        return table().cellForRowAtIndexPath({section, row})->textLabel()->text();
+    }
+    void clickRow(int section, int row) {
+        ui::TableViewCell* cell = table().cellForRowAtIndexPath({section, row});
+        ASSERT_NE(cell, nullptr);
+        click(cell);
+    }
+    // The page a row opens, once it has arrived; null (and a failure) if it is no T.
+    template <class T>
+    T* openPage(int section, int row) {
+        clickRow(section, row);
+        waitForTop([&] { return navigation().topViewController() != settings_; });
+        auto* page = dynamic_cast<T*>(navigation().topViewController());
+        EXPECT_NE(page, nullptr);
+        return page;
+    }
+    void goBack() {
+        click(navigation().navigationBar()->leftWidget());
+        waitForTop([&] { return navigation().topViewController() == settings_; });
+    }
+
+    SettingsViewController* settings_ = nullptr;
+};
+
+TEST_F(SettingsTest, SixRowsInFourSectionsUnderTwoHeadersOverTheFooter) {
+    EXPECT_EQ(settings_->title(), "Settings");
+    EXPECT_FALSE(navigation().isNavigationBarHidden());
+    EXPECT_TRUE(navigation().isToolbarHidden());
+    EXPECT_EQ(table().style(), ui::TableView::Style::Grouped);
+    EXPECT_EQ(table().geometry().top(), ui::kBarHeight);
+
+    ASSERT_EQ(table().numberOfSections(), 4);
+    EXPECT_EQ(table().numberOfRowsInSection(0), 1);
+    EXPECT_EQ(table().numberOfRowsInSection(1), 2);
+    EXPECT_EQ(table().numberOfRowsInSection(2), 1);
+    EXPECT_EQ(table().numberOfRowsInSection(3), 2);
+    ASSERT_NE(table().headerViewForSection(0), nullptr);
+    EXPECT_EQ(table().headerViewForSection(0)->text(), "Help");
+    ASSERT_NE(table().headerViewForSection(1), nullptr);
+    EXPECT_EQ(table().headerViewForSection(1)->text(), "Miscellaneous");
+    EXPECT_EQ(table().headerViewForSection(2), nullptr);
+    EXPECT_EQ(table().headerViewForSection(3), nullptr);
+
+    const QStringList labels = {label(0, 0), label(1, 0), label(1, 1),
+                                label(2, 0), label(3, 0), label(3, 1)};
+    EXPECT_EQ(labels, QStringList({"Quick Tutorial", "Copyright & Credits", "Privacy",
+                                   "Tell Friends", "Rate/Review This App", "Feedback or Support"}));
+    // The pages' rows lead on; the actions' rows are centred.
+    for (ui::IndexPath page : {ui::IndexPath{0, 0}, {1, 0}, {1, 1}}) {
+        ui::TableViewCell* cell = table().cellForRowAtIndexPath(page);
+        EXPECT_EQ(cell->accessoryType(), Accessory::DisclosureIndicator);
+        EXPECT_FALSE(cell->textLabel()->alignment() & Qt::AlignHCenter);
+    }
+    for (ui::IndexPath action : {ui::IndexPath{2, 0}, {3, 0}, {3, 1}}) {
+        ui::TableViewCell* cell = table().cellForRowAtIndexPath(action);
+        EXPECT_EQ(cell->accessoryType(), Accessory::None);
+        EXPECT_TRUE(cell->textLabel()->alignment() & Qt::AlignHCenter);
+    }
+
+    // Name and version on the first line, the copyright notice centred under it.
+    QLabel* footer = settings_->footerLabel();
+    ASSERT_NE(footer, nullptr);
+    EXPECT_EQ(footer->text(), "lumigrave " + Bundle::infoValue("CFBundleVersion") +
+                                  "\n\u00A9 2026 Lumigrave developers");
+    EXPECT_FALSE(Bundle::infoValue("CFBundleVersion").isEmpty());
+    EXPECT_TRUE(footer->alignment() & Qt::AlignHCenter);
+    QWidget* footerView = table().tableFooterView();
+    ASSERT_EQ(footer->parentWidget(), footerView);
+    EXPECT_EQ(footerView->height(), 60);
+    EXPECT_EQ(footer->geometry(), QRect(0, 10, footerView->width(), 50));
+    EXPECT_EQ(footerView->width(), table().viewport()->width());
+    EXPECT_GT(footerView->y(), table().rectForRowAtIndexPath({3, 1}).bottom());
+    // All of it can be scrolled into sight in the 480-point window.
+    EXPECT_GT(table().contentHeight(), table().viewport()->height());
+    table().verticalScrollBar()->setValue(table().verticalScrollBar()->maximum());
+    EXPECT_LE(footerView->mapTo(table().viewport(), QPoint(0, 59)).y(),
+              table().viewport()->height());
+}
+
+TEST_F(SettingsTest, ThePageRowsOpenTheirPagesAndTheBackButtonReturns) {
+    auto* tutorial = openPage<HtmlFileViewController>(0, 0);
+    ASSERT_NE(tutorial, nullptr);
+    EXPECT_EQ(tutorial->title(), "Quick Tutorial");
+    EXPECT_EQ(tutorial->fileName(), "html_files/quick-tutor");
+    EXPECT_TRUE(tutorial->webView()->toPlainText().contains("Opening a photo"));
+    // The row was let go as it was chosen.
+    EXPECT_FALSE(table().indexPathForSelectedRow().has_value());
+    goBack();
+
+    auto* credits = openPage<TextFileViewController>(1, 0);
+    ASSERT_NE(credits, nullptr);
+    EXPECT_EQ(credits->title(), "Copyright & Credits");
+    const QString text = credits->textView()->toPlainText();
+    for (const char* credit : {"DejaVu", "water drop", "Qt", "SQLite", "libjpeg-turbo", "exiv2"}) {
+        EXPECT_TRUE(text.contains(credit)) << credit;
+    }
+    EXPECT_TRUE(credits->textView()->isReadOnly());
+    goBack();
+
+    auto* privacy = openPage<TextFileViewController>(1, 1);
+    ASSERT_NE(privacy, nullptr);
+    EXPECT_EQ(privacy->title(), "Privacy");
+    EXPECT_TRUE(privacy->textView()->toPlainText().contains("keyring"));
+    goBack();
+    EXPECT_EQ(navigation().viewControllers().size(), 2u);
+}
+
+TEST_F(SettingsTest, TellFriendsOffersFourServicesAndCancelSharesNothing) {
+    clickRow(2, 0);
+    ui::ActionSheet* sheet = ui::OnScreen::top<ui::ActionSheet>();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->title(), "Tell Friends on");
+    EXPECT_EQ(sheet->style(), ui::ActionSheet::Style::BlackTranslucent);
+    EXPECT_EQ(ui::OnScreen::buttonTitles(*sheet),
+              QStringList({"Facebook", "Twitter", "LinkedIn", "Pocket (Read It Later)", "Cancel"}));
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, sheet->cancelButtonIndex()));
+    settle();
+    EXPECT_TRUE(ui::OnScreen::all<ui::ActionSheet>().isEmpty());
+    EXPECT_TRUE(alertTexts().isEmpty());
+
+    // The fourth choice is the read-later service's, which cannot be told yet.
+    clickRow(2, 0);
+    sheet = ui::OnScreen::top<ui::ActionSheet>();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, 3));
+    settle();
+    EXPECT_EQ(alertTexts(), QStringList({"Pocket (Read It Later)",
+                                         "Telling friends on Pocket (Read It Later) is not "
+                                         "available yet."}));
+    EXPECT_EQ(SettingsViewController::recommendationTitle(),
+              "Lumigrave is Awesome! Really impressed with the glass-like watermark.");
+}
+
+TEST_F(SettingsTest, RateOpensTheReviewPageAndFeedbackShowsLoadingFirst) {
+    OpenedUrls store({"itms-apps"});
+    clickRow(3, 0);
+    ASSERT_EQ(store.opened.size(), 1);
+    EXPECT_EQ(store.opened[0].path(), "/WebObjects/MZStore.woa/wa/viewContentsUserReviews");
+    EXPECT_EQ(store.opened[0].query(),
+              "id=app.lumigrave.Lumigrave&onlyLatestVersion=true&pageNumber=0&sortOrdering=1&"
+              "type=Purple+Software");
+    EXPECT_TRUE(alertTexts().isEmpty());
+
+    // The overlay is up before the mail is made, and gone once it is.
+    press(table().cellForRowAtIndexPath({3, 1}));
+    EXPECT_EQ(overlayMessage(), "Loading...");
+    EXPECT_TRUE(alertTexts().isEmpty());
+    settle();
+    EXPECT_EQ(overlayMessage(), "");
+    const QStringList texts = alertTexts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0], "Feedback or Support");
+    EXPECT_TRUE(texts[1].contains("support@lumigrave.app"));
+    EXPECT_TRUE(texts[1].contains("About Lumigrave " + Bundle::infoValue("CFBundleVersion")));
+    EXPECT_EQ(SettingsViewController::feedbackBody(), "Hi Tessory Support,\n\n");
+}
+
+// A help page pushed onto the application's stack.
+class HelpPageTest : public SettingsTest {
+  protected:
+    template <class T>
+    T* push(const QString& fileName) {
+        auto* page = new T(fileName);
+        page->setTitle("Page");
+        navigation().pushViewController(page, false);
+        settle();
+        return page;
+    }
+};
+
+TEST_F(HelpPageTest, PagesLieUnderTheNavigationBarOrFillTheWindowWithoutIt) {
+    auto* text = push<TextFileViewController>("privacy");
+    EXPECT_EQ(text->textView()->geometry(), QRect(0, ui::kBarHeight, 320, 480 - ui::kBarHeight));
+    navigation().setNavigationBarHidden(true, false);
+    EXPECT_EQ(text->textView()->geometry(), QRect(0, 0, 320, 480));
+    navigation().popViewControllerAnimated(false);
+    settle();
+
+    // Pushed while the bar is hidden (the settings page shows it again as it reappears), a
+    // page starts at the top from the first.
+    navigation().setNavigationBarHidden(true, false);
+    auto* html = push<HtmlFileViewController>("html_files/quick-tutor");
+    EXPECT_EQ(html->webView()->geometry(), QRect(0, 0, 320, 480));
+    navigation().setNavigationBarHidden(false, false);
+    EXPECT_EQ(html->webView()->geometry(), QRect(0, ui::kBarHeight, 320, 480 - ui::kBarHeight));
+}
+
+TEST_F(HelpPageTest, LinksBetweenBundledPagesAreFollowedAndWebLinksGoToTheBrowser) {
+    OpenedUrls browser({"http", "https"});
+    auto* page = push<HtmlFileViewController>("html_files/linked/first");
+    QTextBrowser* view = page->webView();
+    ASSERT_TRUE(view->toPlainText().contains("First page"));
+
+    emit view->anchorClicked(QUrl("https://lumigrave.app/help"));
+    settle();
+    ASSERT_EQ(browser.opened.size(), 1);
+    EXPECT_EQ(browser.opened[0], QUrl("https://lumigrave.app/help"));
+    EXPECT_TRUE(view->toPlainText().contains("First page"));
+
+    // A link to a page that is not bundled keeps the page, as a link a browser cannot
+    // load would otherwise empty it.
+    {
+        LogCapture log;
+        emit view->anchorClicked(QUrl("gone.html"));
+        settle();
+        EXPECT_TRUE(view->toPlainText().contains("First page"));
+        EXPECT_TRUE(
+            log.contains("A help page's link leads nowhere: qrc:/html_files/linked/gone.html"));
+    }
+
+    emit view->anchorClicked(QUrl("second.html#end"));
+    settle();
+    EXPECT_EQ(view->source(), QUrl("qrc:/html_files/linked/second.html#end"));
+    EXPECT_TRUE(view->toPlainText().contains("Second page"));
+    emit view->anchorClicked(QUrl("first.html"));
+    settle();
+    EXPECT_TRUE(view->toPlainText().contains("First page"));
+    EXPECT_EQ(browser.opened.size(), 1);
+}
+
+TEST_F(HelpPageTest, TheTutorialsPicturesAndAnchorsAreAllThere) {
+    auto* page = push<HtmlFileViewController>("html_files/quick-tutor");
+    QTextBrowser* view = page->webView();
+    QFile file(":/html_files/quick-tutor.html");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    int pictures = 0;
+    const QRegularExpression source(QStringLiteral("<img src=\"([^\"]+)\""));
+    for (const QRegularExpressionMatch& match : source.globalMatch(html)) {
+        const QUrl url = view->source().resolved(QUrl(match.captured(1)));
+        EXPECT_TRUE(QFile::exists(":" + url.path())) << url.toString().toStdString();
+        ++pictures;
+    }
+    EXPECT_GE(pictures, 10);
+    const QRegularExpression link(QStringLiteral("<a href=\"#([^\"]+)\""));
+    for (const QRegularExpressionMatch& match : link.globalMatch(html)) {
+        EXPECT_TRUE(html.contains("<a name=\"" + match.captured(1) + "\">"))
+            << match.captured(1).toStdString();
+    }
+
+    // An anchor link moves down the same page.
+    view->verticalScrollBar()->setValue(0);
+    emit view->anchorClicked(QUrl("#output"));
+    settle();
+    EXPECT_GT(view->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(view->toPlainText().contains("Quick Tutorial"));
+}
+
+TEST_F(HelpPageTest, AMissingPageShowsEmptyWithALineSayingSo) {
+    LogCapture log;
+    auto* page = push<HtmlFileViewController>("html_files/no-such-page");
+    EXPECT_EQ(page->webView()->toPlainText(),
+              "The page \u201Chtml_files/no-such-page\u201D is missing.");
+    EXPECT_TRUE(log.contains("The page \"html_files/no-such-page\" is missing from the resources"));
+    navigation().popViewControllerAnimated(false);
+    settle();
+
+    // A missing text page is an empty page.
+    auto* text = push<TextFileViewController>("no-such-text");
+    EXPECT_EQ(text->textView()->toPlainText(), "");
+    EXPECT_TRUE(log.contains("The text page \"no-such-text\" is missing from the resources"));
+}
+
+}  // namespace
+}  // namespace lumigrave::test
+
+#include "settings_test.moc"
