@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 #include <QVariantMap>
+#include <optional>
 
 #include "app/main/main_screen_state.h"
 #include "platform/geometry.h"
@@ -97,8 +98,15 @@ class RootViewController : public ui::ViewController,
     void handlePan(ui::GestureRecognizer& recognizer);
     void handleTap(ui::GestureRecognizer& recognizer);
 
-    // Output.
+    // Output. The option codes are the output sheet's button positions.
+    enum OutputOption { kOutputShare = 0, kOutputEmail = 1, kOutputSave = 2 };
     void processResultWithOption(int option);
+    // What leaves the application: the shared rendering, as it is on screen.
+    Image finalImage() const;
+    void saveImage(const Image& image);
+    // The album write's completion: the alert saying how it went.
+    void didFinishSavingWithError(const Image& image, const std::optional<QString>& error,
+                                  void* contextInfo);
     void shareToService(int service);
 
     int operatingMode() const { return operatingMode_; }
