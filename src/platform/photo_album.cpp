@@ -1,13 +1,11 @@
 #include "platform/photo_album.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
 
-#include "platform/atomic_file.h"
 #include "platform/run_loop.h"
 
 namespace lumigrave {
@@ -70,43 +68,27 @@ QString PhotoAlbum::directory(QString* error) {
     return album;
 }
 
-bool PhotoAlbum::writeImage(const Image& image, QString* path, QString* error) {
+bool PhotoAlbum::writeImage(const Image& image, const PhotoMetadata& metadata, QString* path,
+                            QString* error) {
     const QString album = directory(error);
     if (album.isEmpty()) {
         return false;
     }
-    // Encoded in memory first, so the file is written in one piece and a failed encoding
-    // never touches the album.
-    QByteArray jpeg;
-    {
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.write(buffer, "jpeg", kJpegQuality, error)) {
-            return false;
-        }
-    }
     const QString target = freePath(album, now());
-    const bool written = writeFileAtomically(
-        target,
-        [&jpeg](QIODevice& file, QString* why) {
-            if (file.write(jpeg) != jpeg.size()) {
-                *why = file.errorString();
-                return false;
-            }
-            return true;
-        },
-        error);
-    if (written && path) {
+    if (!saveJpeg(image, target, kJpegQuality, metadata, false, error)) {
+        return false;
+    }
+    if (path) {
         *path = target;
     }
-    return written;
+    return true;
 }
 
-void PhotoAlbum::writeImageToSavedPhotosAlbum(const Image& image, const QObject* target,
-                                              Completion completion) {
+void PhotoAlbum::writeImageToSavedPhotosAlbum(const Image& image, const PhotoMetadata& metadata,
+                                              const QObject* target, Completion completion) {
     QString error;
     std::optional<QString> outcome;
-    if (!writeImage(image, nullptr, &error)) {
+    if (!writeImage(image, metadata, nullptr, &error)) {
         outcome = error;
     }
     RunLoop::performAfter(

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/image.h"
+#include "platform/photo_metadata.h"
 
 namespace lumigrave {
 
@@ -22,16 +23,18 @@ class PhotoAlbum {
 
     inline static constexpr int kJpegQuality = 95;
 
-    // Writes image into the album and calls completion on a later turn of the run loop,
-    // never from within this call, as a save that runs in the background would. When
-    // target is given and destroyed first, completion is dropped (the file stays).
-    static void writeImageToSavedPhotosAlbum(const Image& image, const QObject* target,
-                                             Completion completion);
+    // Writes image into the album, with the source photo's metadata (never its GPS
+    // position), and calls completion on a later turn of the run loop, never from within
+    // this call, as a save that runs in the background would. When target is given and
+    // destroyed first, completion is dropped (the file stays).
+    static void writeImageToSavedPhotosAlbum(const Image& image, const PhotoMetadata& metadata,
+                                             const QObject* target, Completion completion);
 
     // The same work done at once: the album directory made when missing, the photo
     // written whole under a free name. On failure no file is left and *error is the
     // system's description; on success *path is the new file.
-    static bool writeImage(const Image& image, QString* path, QString* error);
+    static bool writeImage(const Image& image, const PhotoMetadata& metadata, QString* path,
+                           QString* error);
 
     // "Lumigrave YYYY-MM-DD HH.MM.SS.jpg" for the first, " 2", " 3"... before the
     // extension for the later ones of the same second.

@@ -25,6 +25,7 @@
 #include "platform/pasteboard.h"
 #include "platform/paths.h"
 #include "platform/photo_album.h"
+#include "platform/photo_metadata.h"
 #include "platform/run_loop.h"
 #include "platform/screen.h"
 #include "platform/url_opener.h"

@@ -6,7 +6,9 @@
 #include "app/main/mm_segmented_switcher.h"
 #include "app_fixture.h"
 #include "platform/photo_album.h"
+#include "support/exif_photo.h"
 #include "support/image_compare.h"
+#include "support/image_files.h"
 #include "support/unprivileged.h"
 #include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
@@ -89,6 +91,34 @@ TEST_F(OutputSaveTest, SavesFromTheSheetInTheSameSecondAreNumbered) {
     EXPECT_EQ(albumFiles(), QStringList({"Lumigrave 2026-12-07 16.20.00 2.jpg",
                                          "Lumigrave 2026-12-07 16.20.00 3.jpg",
                                          "Lumigrave 2026-12-07 16.20.00.jpg"}));
+}
+
+TEST_F(OutputSaveTest, ThePickedPhotosMetadataIsSavedWithoutGpsOrThumbnail) {
+    launch();
+    // Taken on its side: upright, it is 600 wide and 800 high.
+    const QString path = home_->filePath(QStringLiteral("camera.jpg"));
+    ASSERT_TRUE(writeFile(path, cameraJpeg(800, 600, 6)));
+    root().pickFile(path);
+    settle();
+    ASSERT_EQ(app().originalImage().size().width, 600);
+
+    root().processResultWithOption(RootViewController::kOutputSave);
+    settle();
+    ASSERT_NE(alert(), nullptr);
+    EXPECT_EQ(alert()->title(), "Image Saved");
+    ASSERT_EQ(albumFiles().size(), 1);
+    const ReadBack saved = readMetadataFile(album() + "/" + albumFiles().first());
+    ASSERT_TRUE(saved.readable);
+    EXPECT_EQ(saved.value("Exif.Image.Model"), "LC-1 Mark II");
+    EXPECT_EQ(saved.value("Exif.Photo.DateTimeOriginal"), "2026:05:17 09:41:07");
+    EXPECT_EQ(saved.value("Exif.Image.Copyright"), "(c) 2026 Ada Example");
+    EXPECT_EQ(saved.value("Exif.Image.Orientation"), "1");
+    EXPECT_FALSE(saved.hasThumbnail);
+    EXPECT_FALSE(saved.hasGps());
+    EXPECT_EQ(saved.iccProfile, QColorSpace(QColorSpace::DisplayP3).iccProfile());
+    const QImage pixels(album() + "/" + albumFiles().first());
+    EXPECT_EQ(pixels.size(), app().embossedImage().uprightPixels().size());
+    EXPECT_LT(pixels.width(), pixels.height());
 }
 
 TEST_F(OutputSaveTest, AReadOnlyPicturesFolderShowsTheErrorAndLeavesNoFile) {

@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <memory>
 
+#include "support/exif_photo.h"
 #include "support/file_size_limit.h"
 #include "support/manual_scheduler.h"
 #include "support/temp_home.h"
@@ -59,7 +60,7 @@ class PhotoAlbumTest : public ::testing::Test {
     std::shared_ptr<Outcome> save(const Image& image, const QObject* target = nullptr) {
         auto outcome = std::make_shared<Outcome>();
         PhotoAlbum::writeImageToSavedPhotosAlbum(
-            image, target, [outcome](const Image&, const std::optional<QString>& error) {
+            image, metadata_, target, [outcome](const Image&, const std::optional<QString>& error) {
                 outcome->called = true;
                 outcome->error = error;
             });
@@ -69,6 +70,7 @@ class PhotoAlbumTest : public ::testing::Test {
 
     test::TempHome home_;
     QDateTime when_ = kWhen;
+    PhotoMetadata metadata_;
 };
 
 TEST_F(PhotoAlbumTest, WritesAnUprightJpegAtQuality95AndReportsOnALaterTurn) {
@@ -91,6 +93,19 @@ TEST_F(PhotoAlbumTest, WritesAnUprightJpegAtQuality95AndReportsOnALaterTurn) {
     QImageReader reader(file.fileName());
     EXPECT_EQ(reader.format(), "jpeg");
     EXPECT_EQ(reader.size(), QSize(20, 30));
+}
+
+TEST_F(PhotoAlbumTest, TheSourcesMetadataGoesInWithoutItsGpsPosition) {
+    metadata_ = PhotoMetadata::fromData(test::cameraJpeg(30, 20));
+    save(sidewaysPhoto());
+    nextTurn();
+    ASSERT_EQ(albumFiles().size(), 1);
+    const test::ReadBack back = test::readMetadataFile(album() + "/" + albumFiles().first());
+    EXPECT_EQ(back.value("Exif.Image.Make"), "Lumicam");
+    EXPECT_EQ(back.value("Exif.Image.Orientation"), "1");
+    EXPECT_FALSE(back.hasThumbnail);
+    EXPECT_FALSE(back.hasGps());
+    EXPECT_EQ(back.iccProfile, metadata_.iccProfile());
 }
 
 TEST_F(PhotoAlbumTest, NamesTakenInTheSameSecondGetNumbers) {

@@ -339,8 +339,10 @@ Image RootViewController::finalImage() const {
 }
 
 void RootViewController::saveImage(const Image& image) {
+    // The album never keeps where the photo was taken.
     PhotoAlbum::writeImageToSavedPhotosAlbum(
-        image, this, [this](const Image& saved, const std::optional<QString>& error) {
+        image, AppDelegate::shared()->originalMetadata(), this,
+        [this](const Image& saved, const std::optional<QString>& error) {
             didFinishSavingWithError(saved, error, nullptr);
         });
 }
