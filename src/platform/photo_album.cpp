@@ -75,7 +75,7 @@ bool PhotoAlbum::writeImage(const Image& image, const PhotoMetadata& metadata, Q
         return false;
     }
     const QString target = freePath(album, now());
-    if (!saveJpeg(image, target, kJpegQuality, metadata, false, error)) {
+    if (!saveWithMetadata(image, target, "jpeg", kJpegQuality, metadata, false, error)) {
         return false;
     }
     if (path) {

@@ -145,40 +145,65 @@ bool PhotoMetadata::writeInto(QByteArray& jpeg, bool keepGps, QString* error) co
     return true;
 }
 
-bool encodeJpeg(const Image& image, int quality, const PhotoMetadata& metadata, bool keepGps,
-                QByteArray* jpeg, QString* error) {
-    QByteArray encoded;
-    {
-        QBuffer buffer(&encoded);
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.write(buffer, "jpeg", quality, error)) {
-            return false;
-        }
-    }
-    QString why;
-    if (!metadata.writeInto(encoded, keepGps, &why)) {
-        qWarning().noquote() << "The photo's metadata cannot be written; it is left out:" << why;
-    }
-    *jpeg = std::move(encoded);
-    return true;
-}
+namespace {
 
-bool saveJpeg(const Image& image, const QString& path, int quality, const PhotoMetadata& metadata,
-              bool keepGps, QString* error) {
-    QByteArray jpeg;
-    if (!encodeJpeg(image, quality, metadata, keepGps, &jpeg, error)) {
-        return false;
-    }
+bool writeBytes(const QString& path, const QByteArray& bytes, QString* error) {
     return writeFileAtomically(
         path,
-        [&jpeg](QIODevice& file, QString* why) {
-            if (file.write(jpeg) != jpeg.size()) {
+        [&bytes](QIODevice& file, QString* why) {
+            if (file.write(bytes) != bytes.size()) {
                 *why = file.errorString();
                 return false;
             }
             return true;
         },
         error);
+}
+
+}  // namespace
+
+bool encodeWithMetadata(const Image& image, const char* format, int quality,
+                        const PhotoMetadata& metadata, bool keepGps, QByteArray* encoded,
+                        QString* error) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.write(buffer, format, quality, error)) {
+            return false;
+        }
+    }
+    QString why;
+    if (!metadata.writeInto(bytes, keepGps, &why)) {
+        qWarning().noquote() << "The photo's metadata cannot be written; it is left out:" << why;
+    }
+    *encoded = std::move(bytes);
+    return true;
+}
+
+bool saveWithMetadata(const Image& image, const QString& path, const char* format, int quality,
+                      const PhotoMetadata& metadata, bool keepGps, QString* error) {
+    QByteArray bytes;
+    return encodeWithMetadata(image, format, quality, metadata, keepGps, &bytes, error) &&
+           writeBytes(path, bytes, error);
+}
+
+void addMetadataToFile(const QString& path, const PhotoMetadata& metadata, bool keepGps) {
+    if (metadata.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning().noquote() << "The photo's metadata cannot be added to" << path << "-"
+                             << file.errorString();
+        return;
+    }
+    QByteArray bytes = file.readAll();
+    file.close();
+    QString why;
+    if (!metadata.writeInto(bytes, keepGps, &why) || !writeBytes(path, bytes, &why)) {
+        qWarning().noquote() << "The photo's metadata cannot be added to" << path << "-" << why;
+    }
 }
 
 }  // namespace lumigrave

@@ -44,16 +44,21 @@ class PhotoMetadata {
     QByteArray iccProfile_;
 };
 
-// Encodes the image as a JPEG at quality with the metadata in it. Metadata that cannot be
-// written is left out and logged; false, with *error, only when the image itself cannot
-// be encoded.
-bool encodeJpeg(const Image& image, int quality, const PhotoMetadata& metadata, bool keepGps,
-                QByteArray* jpeg, QString* error);
+// Encodes the image ("jpeg" or "png", quality as Image::write takes it) with the metadata
+// in it. Metadata that cannot be written is left out and logged; false, with *error, only
+// when the image itself cannot be encoded.
+bool encodeWithMetadata(const Image& image, const char* format, int quality,
+                        const PhotoMetadata& metadata, bool keepGps, QByteArray* encoded,
+                        QString* error);
 
-// Writes a JPEG of the image with the metadata atomically to path: whole or not at all.
-// *error is the system's description of a failure ("No space left on device").
-bool saveJpeg(const Image& image, const QString& path, int quality, const PhotoMetadata& metadata,
-              bool keepGps, QString* error);
+// Writes the image with the metadata atomically to path: whole or not at all. *error is
+// the system's description of a failure ("No space left on device").
+bool saveWithMetadata(const Image& image, const QString& path, const char* format, int quality,
+                      const PhotoMetadata& metadata, bool keepGps, QString* error);
+
+// Puts the metadata into the file already written at path, atomically. A file that
+// cannot take it stays as it is, and why is logged.
+void addMetadataToFile(const QString& path, const PhotoMetadata& metadata, bool keepGps);
 
 }  // namespace lumigrave
 

@@ -36,7 +36,7 @@ TEST(PhotoMetadata, KeepsCaptureDataAndProfileWithOrientationOneAndNoThumbnailOr
     ImageLoader::Result loaded = ImageLoader::loadData(source);
     ASSERT_TRUE(loaded.ok());
     QByteArray jpeg;
-    ASSERT_TRUE(encodeJpeg(loaded.image, 95, metadata, false, &jpeg, nullptr));
+    ASSERT_TRUE(encodeWithMetadata(loaded.image, "jpeg", 95, metadata, false, &jpeg, nullptr));
     const test::ReadBack back = test::readMetadata(jpeg);
     ASSERT_TRUE(back.readable);
     EXPECT_EQ(back.value("Exif.Image.Make"), "Lumicam");
@@ -60,7 +60,7 @@ TEST(PhotoMetadata, KeepsCaptureDataAndProfileWithOrientationOneAndNoThumbnailOr
     EXPECT_EQ(again.image.pixels().size(), QSize(40, 60));
 
     // Kept on request.
-    ASSERT_TRUE(encodeJpeg(loaded.image, 95, metadata, true, &jpeg, nullptr));
+    ASSERT_TRUE(encodeWithMetadata(loaded.image, "jpeg", 95, metadata, true, &jpeg, nullptr));
     const test::ReadBack withGps = test::readMetadata(jpeg);
     EXPECT_TRUE(withGps.hasGps());
     EXPECT_EQ(withGps.value("Exif.GPSInfo.GPSLatitudeRef"), "N");
@@ -73,7 +73,7 @@ TEST(PhotoMetadata, APhotoWithoutMetadataIsWrittenAsItIs) {
     EXPECT_TRUE(metadata.isEmpty());
     const Image image(test::testPhoto(30, 20));
     QByteArray jpeg;
-    ASSERT_TRUE(encodeJpeg(image, 95, metadata, false, &jpeg, nullptr));
+    ASSERT_TRUE(encodeWithMetadata(image, "jpeg", 95, metadata, false, &jpeg, nullptr));
     EXPECT_EQ(jpeg, plainJpeg(image));
     EXPECT_TRUE(PhotoMetadata::fromData(test::encode(test::testPhoto(30, 20), "png")).isEmpty());
 }
