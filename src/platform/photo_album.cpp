@@ -12,19 +12,19 @@ namespace lumigrave {
 
 namespace {
 
-PhotoAlbum::Clock& clock() {
+PhotoAlbum::Clock& installedClock() {
     static PhotoAlbum::Clock instance;
     return instance;
 }
 
 QDateTime now() {
-    return clock() ? clock()() : QDateTime::currentDateTime();
+    return installedClock() ? installedClock()() : QDateTime::currentDateTime();
 }
 
 }  // namespace
 
 void PhotoAlbum::setClock(Clock instance) {
-    clock() = std::move(instance);
+    installedClock() = std::move(instance);
 }
 
 QString PhotoAlbum::fileName(const QDateTime& when, int number) {
