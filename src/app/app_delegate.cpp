@@ -128,6 +128,8 @@ void AppDelegate::initDemoImage() {
         return;
     }
     originalImage_ = demo.image;
+    originalMetadata_ = PhotoMetadata::fromFile(
+        Bundle::pathForResource(QStringLiteral("images/water-lake@2x"), QStringLiteral("JPG")));
     activeImage_ = demo.image;
     embossedImage_ =
         EmbossComposer::embossedImageForEmbosser(*presets_.activeEmbosser, activeImage_);

@@ -10,6 +10,7 @@
 #include "model/embosser_load.h"
 #include "platform/geometry.h"
 #include "platform/image.h"
+#include "platform/photo_metadata.h"
 #include "ui/application.h"
 
 namespace lumigrave {
@@ -72,6 +73,9 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
 
     const Image& originalImage() const { return originalImage_; }
     void setOriginalImage(const Image& image) { originalImage_ = image; }
+    // The metadata of the file originalImage came from, for what leaves the application.
+    const PhotoMetadata& originalMetadata() const { return originalMetadata_; }
+    void setOriginalMetadata(const PhotoMetadata& metadata) { originalMetadata_ = metadata; }
     const Image& activeImage() const { return activeImage_; }
     void setActiveImage(const Image& image) { activeImage_ = image; }
     const Image& embossedImage() const { return embossedImage_; }
@@ -103,6 +107,7 @@ class AppDelegate : public QObject, public ui::ApplicationDelegate {
     bool backgroundSupported_ = false;
     MainScreenState mainScreenState_;
     Image originalImage_;
+    PhotoMetadata originalMetadata_;
     Image activeImage_;
     Image embossedImage_;
     EmbosserList presets_;

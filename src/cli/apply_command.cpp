@@ -117,8 +117,8 @@ int runApply(const ApplyOptions& o, const QString& databasePath, QTextStream& ou
     }
 
     const std::vector<Task> tasks = planTasks(o);
-    const JobSettings settings{&*embosser, o.outputLength, o.rotate,
-                               o.format,   o.quality,      o.overwrite};
+    const JobSettings settings{&*embosser, o.outputLength, o.rotate, o.format,
+                               o.quality,  o.overwrite,    o.keepGps};
     Progress progress(err, int(tasks.size()), isatty(STDERR_FILENO));
     std::atomic<size_t> next{0};
     auto work = [&] {

@@ -97,6 +97,8 @@ std::optional<ApplyOptions> parseApplyOptions(const QStringList& arguments, QStr
             o.screenScale = float(n);
         } else if (a == "--overwrite") {
             o.overwrite = true;
+        } else if (a == "--keep-gps") {
+            o.keepGps = true;
         } else if (a.startsWith('-') && a != "-") {
             ok = p.fail(QStringLiteral("unknown option %1").arg(a));
         } else {

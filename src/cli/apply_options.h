@@ -26,6 +26,7 @@ struct ApplyOptions {
     int quality = 90;
     int jobs = 0;  // 0: one per core
     bool overwrite = false;
+    bool keepGps = false;  // the photos' GPS positions go into the results too
     float screenScale = 1;
     // --db is taken among apply's options as well as before the command.
     std::optional<QString> databasePath;

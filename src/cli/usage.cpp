@@ -28,6 +28,7 @@ QString usageText() {
                "  --jobs N              photos worked on at once (default: one per core)\n"
                "  --screen-scale 1|2    the scale the relief is rendered at (default 1)\n"
                "  --overwrite           replace results that exist already\n"
+               "  --keep-gps            keep where each photo was taken (left out by default)\n"
                "\n"
                "  --db FILE             the preset database to use instead of the "
                "application's own\n")

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/image_loader.h"
+#include "platform/photo_metadata.h"
 #include "render/emboss_composer.h"
 #include "render/image_resize.h"
 #include "render/output_sizes.h"
@@ -30,6 +31,7 @@ std::optional<JobResult> streamed(const QByteArray& data, const QString& output,
         case StreamResult::Done:
             break;
     }
+    addMetadataToFile(output, PhotoMetadata::fromData(data), settings.keepGps);
     return JobResult{true, QString()};
 }
 
@@ -69,6 +71,7 @@ JobResult watermarkPhoto(const QString& input, const QString& output, const JobS
     }
 
     ImageLoader::Result loaded = ImageLoader::loadData(data);
+    const PhotoMetadata metadata = PhotoMetadata::fromData(data);
     data = QByteArray();
     if (!loaded.ok()) {
         return failed(loaded.message);
@@ -92,7 +95,8 @@ JobResult watermarkPhoto(const QString& input, const QString& output, const JobS
         return failed(QStringLiteral("The watermark could not be rendered."));
     }
     QString error;
-    if (!embossed.save(output, settings.format.toLatin1().constData(), settings.quality, &error)) {
+    if (!saveWithMetadata(embossed, output, settings.format.toLatin1().constData(),
+                          settings.quality, metadata, settings.keepGps, &error)) {
         return failed(QStringLiteral("%1 cannot be written: %2").arg(output, error));
     }
     return JobResult{true, QString()};

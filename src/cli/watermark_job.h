@@ -15,6 +15,8 @@ struct JobSettings {
     QString format;
     int quality = 90;
     bool overwrite = false;
+    // The source's metadata is kept in the result; its GPS position only when this says so.
+    bool keepGps = false;
 };
 
 struct JobResult {

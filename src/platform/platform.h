@@ -11,6 +11,8 @@
 // - Image and file writing (Image::write and save, writeFileAtomically, the JPEG row
 //   coder) return false and hand back the cause through a QString*; nothing is logged
 //   and a failed save leaves no file behind.
+// - The photo album (PhotoAlbum) answers through its completion, a run-loop turn later:
+//   no error, or the system's own description of it; a failed write leaves no file.
 // - The services for which there is nothing to tell the user (directories, the bundled
 //   font) return false or an empty value and log why.
 
@@ -22,6 +24,8 @@
 #include "platform/notification_center.h"
 #include "platform/pasteboard.h"
 #include "platform/paths.h"
+#include "platform/photo_album.h"
+#include "platform/photo_metadata.h"
 #include "platform/run_loop.h"
 #include "platform/screen.h"
 #include "platform/url_opener.h"

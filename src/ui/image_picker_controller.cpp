@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/image_loader.h"
+#include "platform/photo_metadata.h"
 #include "ui/camera_view.h"
 
 namespace lumigrave::ui {
@@ -68,6 +69,7 @@ QVariantMap ImagePickerController::infoForFile(const QString& path) {
     ImageLoader::Result loaded = ImageLoader::loadFile(path);
     if (loaded.ok()) {
         info.insert(kOriginalImageKey, QVariant::fromValue(loaded.image));
+        info.insert(kMetadataKey, QVariant::fromValue(PhotoMetadata::fromFile(path)));
     } else {
         info.insert(kErrorMessageKey, loaded.message);
     }

@@ -37,6 +37,9 @@ class ImagePickerController : public ViewController {
     static inline const QString kOriginalImageKey =
         QStringLiteral("UIImagePickerControllerOriginalImage");
     static inline const QString kErrorMessageKey = QStringLiteral("LumigraveImageErrorMessage");
+    // The picked file's metadata (a PhotoMetadata), kept for the photo's output; a camera
+    // picture has none.
+    static inline const QString kMetadataKey = QStringLiteral("LumigravePhotoMetadata");
 
     explicit ImagePickerController(QObject* parent = nullptr);
     ~ImagePickerController() override;

@@ -1,12 +1,14 @@
 // lumigrave-cli apply and demo, run as separate processes in a fresh home.
 #include <gtest/gtest.h>
 
+#include <QColorSpace>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include "cli/cli_process.h"
 #include "platform/paths.h"
+#include "support/exif_photo.h"
 #include "support/image_files.h"
 #include "support/temp_home.h"
 
@@ -48,6 +50,40 @@ TEST_F(CliApply, WatermarksEachPhotoIntoTheFolderUnderItsOwnName) {
         changed += std::abs(qRed(original.pixel(x, 300)) - qRed(marked.pixel(x, 300))) > 12;
     }
     EXPECT_GT(changed, 10);
+}
+
+// The photo's own size and upright goes the streamed way, a photo on its side the
+// general one: both keep the capture data and the profile, and drop the thumbnail and,
+// unless asked, the GPS position.
+TEST_F(CliApply, KeepsTheCaptureDataAndTheGpsPositionOnlyWhenAsked) {
+    const QString upright = home_.filePath("upright.jpg");
+    const QString sideways = home_.filePath("sideways.jpg");
+    ASSERT_TRUE(test::writeFile(upright, test::cameraJpeg(900, 600, 1)));
+    ASSERT_TRUE(test::writeFile(sideways, test::cameraJpeg(900, 600, 6)));
+    const QByteArray p3 = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+
+    auto run = runCli({"apply", upright, sideways, "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    for (const QString& name : {QStringLiteral("upright.jpg"), QStringLiteral("sideways.jpg")}) {
+        const test::ReadBack back = test::readMetadataFile(result(name));
+        ASSERT_TRUE(back.readable) << name.toStdString();
+        EXPECT_EQ(back.value("Exif.Image.Make"), "Lumicam") << name.toStdString();
+        EXPECT_EQ(back.value("Exif.Photo.DateTimeOriginal"), "2026:05:17 09:41:07");
+        EXPECT_EQ(back.value("Exif.Image.Artist"), "Ada Example");
+        EXPECT_EQ(back.value("Exif.Image.Orientation"), "1") << name.toStdString();
+        EXPECT_FALSE(back.hasThumbnail) << name.toStdString();
+        EXPECT_FALSE(back.hasGps()) << name.toStdString();
+        EXPECT_EQ(back.iccProfile, p3) << name.toStdString();
+    }
+    EXPECT_EQ(QImageReader(result("sideways.jpg")).size(), QSize(600, 900));
+
+    run = runCli({"apply", "--keep-gps", "--overwrite", upright, sideways, "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    for (const QString& name : {QStringLiteral("upright.jpg"), QStringLiteral("sideways.jpg")}) {
+        const test::ReadBack back = test::readMetadataFile(result(name));
+        EXPECT_EQ(back.value("Exif.GPSInfo.GPSLatitudeRef"), "N") << name.toStdString();
+        EXPECT_FALSE(back.hasThumbnail) << name.toStdString();
+    }
 }
 
 TEST_F(CliApply, SizesTurnsAndEncodesAsAsked) {

@@ -27,7 +27,7 @@ void PrintTo(const ApplyOptions& o, std::ostream* out) {
          << " layout=" << opt(o.layoutType) << " margins=" << opt(o.marginHorizontal) << ","
          << opt(o.marginVertical) << " size=" << o.outputLength << " rotate=" << o.rotate
          << " format=" << o.format.toStdString() << " quality=" << o.quality << " jobs=" << o.jobs
-         << " overwrite=" << o.overwrite << " scale=" << o.screenScale
+         << " overwrite=" << o.overwrite << " keepGps=" << o.keepGps << " scale=" << o.screenScale
          << " db=" << opt(o.databasePath) << " help=" << o.help;
 }
 
@@ -263,7 +263,8 @@ INSTANTIATE_TEST_SUITE_P(
         refuses("ScreenScaleFraction", {"--screen-scale", "1.5"},
                 wholeNumber("--screen-scale", 1, 2, "1.5")),
         refusesLast("ScreenScaleMissing", {"--screen-scale"}, needsValue("--screen-scale")),
-        accepts("Overwrite", {"--overwrite"}, [](ApplyOptions& o) { o.overwrite = true; })),
+        accepts("Overwrite", {"--overwrite"}, [](ApplyOptions& o) { o.overwrite = true; }),
+        accepts("KeepGps", {"--keep-gps"}, [](ApplyOptions& o) { o.keepGps = true; })),
     rowName);
 
 }  // namespace

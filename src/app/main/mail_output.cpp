@@ -10,10 +10,6 @@
 
 namespace lumigrave {
 
-Image RootViewController::finalImage() const {
-    return AppDelegate::shared()->embossedImage();
-}
-
 void RootViewController::emailImage(const Image& image) {
     auto* composer = new ui::MailComposeViewController;
     composer->setMailComposeDelegate(this);

@@ -108,9 +108,16 @@ void RootViewController::acceptPickedInfo(const QVariantMap& info) {
         showTooSmall();
         return;
     }
+    const PhotoMetadata metadata =
+        info.value(ui::ImagePickerController::kMetadataKey).value<PhotoMetadata>();
     app->showActivityView(QStringLiteral("Proccessing..."));
     RunLoop::performAfter(
-        0, [this, image] { loadPickedImage(image); }, this);
+        0,
+        [this, image, metadata] {
+            AppDelegate::shared()->setOriginalMetadata(metadata);
+            loadPickedImage(image);
+        },
+        this);
 }
 
 void RootViewController::loadPickedImage(const Image& image) {

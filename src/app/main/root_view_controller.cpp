@@ -16,6 +16,7 @@
 #include "model/embosser.h"
 #include "platform/bundle.h"
 #include "platform/notification_center.h"
+#include "platform/photo_album.h"
 #include "platform/run_loop.h"
 #include "platform/screen.h"
 #include "platform/user_defaults.h"
@@ -309,17 +310,51 @@ void RootViewController::didDismissWithButtonIndex(ui::ActionSheet& sheet, int b
 }
 
 void RootViewController::processResultWithOption(int option) {
-    if (option == 1) {
-        AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
-        RunLoop::performAfter(
-            0, [this] { emailImage(finalImage()); }, this);
-        return;
+    switch (option) {
+        case kOutputShare:
+            (new ui::AlertView(QStringLiteral("Sharing"),
+                               QStringLiteral("This is not available yet."), nullptr,
+                               QStringLiteral("OK")))
+                ->show();
+            break;
+        case kOutputEmail:
+            AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
+            RunLoop::performAfter(
+                0, [this] { emailImage(finalImage()); }, this);
+            break;
+        default: {
+            AppDelegate::shared()->showActivityView(QStringLiteral("Saving..."));
+            // The image is the one on screen now, whatever happens before the turn comes.
+            const Image image = finalImage();
+            RunLoop::performAfter(
+                0, [this, image] { saveImage(image); }, this);
+            break;
+        }
     }
-    static const char* const kNames[] = {"Sharing", "E-mail", "Saving to the photo album"};
-    QString what = option >= 0 && option < 3 ? QString::fromLatin1(kNames[option]) : QString();
-    (new ui::AlertView(what, QStringLiteral("This is not available yet."), nullptr,
-                       QStringLiteral("OK")))
-        ->show();
+}
+
+Image RootViewController::finalImage() const {
+    return AppDelegate::shared()->embossedImage();
+}
+
+void RootViewController::saveImage(const Image& image) {
+    // The album never keeps where the photo was taken.
+    PhotoAlbum::writeImageToSavedPhotosAlbum(
+        image, AppDelegate::shared()->originalMetadata(), this,
+        [this](const Image& saved, const std::optional<QString>& error) {
+            didFinishSavingWithError(saved, error, nullptr);
+        });
+}
+
+void RootViewController::didFinishSavingWithError(const Image&, const std::optional<QString>& error,
+                                                  void*) {
+    NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
+    auto* alert =
+        error ? new ui::AlertView(QStringLiteral("Error"), *error, nullptr, QStringLiteral("OK"))
+              : new ui::AlertView(QStringLiteral("Image Saved"),
+                                  QStringLiteral("The image has been successfully saved!"), nullptr,
+                                  QStringLiteral("OK"));
+    alert->show();
 }
 
 void RootViewController::shareToService(int) {

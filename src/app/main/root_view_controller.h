@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 #include <QVariantMap>
+#include <optional>
 
 #include "app/main/main_screen_state.h"
 #include "platform/geometry.h"
@@ -99,11 +100,16 @@ class RootViewController : public ui::ViewController,
     void handlePan(ui::GestureRecognizer& recognizer);
     void handleTap(ui::GestureRecognizer& recognizer);
 
-    // Output.
+    // Output. The option codes are the output sheet's button positions.
+    enum OutputOption { kOutputShare = 0, kOutputEmail = 1, kOutputSave = 2 };
     void processResultWithOption(int option);
-    void shareToService(int service);
-    // The image that leaves: the shared watermarked photo, as rendered.
+    // What leaves the application: the shared rendering, as it is on screen.
     Image finalImage() const;
+    void saveImage(const Image& image);
+    // The album write's completion: the alert saying how it went.
+    void didFinishSavingWithError(const Image& image, const std::optional<QString>& error,
+                                  void* contextInfo);
+    void shareToService(int service);
     void emailImage(const Image& image);
     void mailComposeController(ui::MailComposeViewController& controller, int didFinishWithResult,
                                const QString& error) override;
