@@ -8,6 +8,7 @@
 #include <QTextBrowser>
 #include <QTextEdit>
 
+#include "app/mail_result_alert.h"
 #include "app/settings/html_file_view_controller.h"
 #include "app/settings/settings_view_controller.h"
 #include "app/settings/text_file_view_controller.h"
@@ -18,6 +19,7 @@
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
+#include "ui/mail_compose_view_controller.h"
 #include "ui/navigation_bar.h"
 #include "ui/on_screen.h"
 #include "ui/table_view.h"
@@ -197,6 +199,24 @@ TEST_F(SettingsTest, TellFriendsOffersFourServicesAndCancelSharesNothing) {
               "Lumigrave is Awesome! Really impressed with the glass-like watermark.");
 }
 
+TEST(MailResultAlert, EachResultHasItsAlertOrNone) {
+    EXPECT_FALSE(mailResultAlert(0, QString()));
+    EXPECT_FALSE(mailResultAlert(1, QString()));
+    const auto sent = mailResultAlert(2, QString());
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->title, "Mail Sent");
+    EXPECT_EQ(sent->message, "The email message was queued successfully.");
+    const auto failed = mailResultAlert(3, "No mail transport");
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->title, "Sending Failed");
+    EXPECT_EQ(failed->message, "No mail transport");
+    for (int unknown : {3, 4, 99}) {
+        const auto other = mailResultAlert(unknown, unknown == 3 ? QString() : "ignored");
+        ASSERT_TRUE(other);
+        EXPECT_EQ(other->message, "Message sending failed (unknown error).");
+    }
+}
+
 TEST_F(SettingsTest, RateOpensTheReviewPageAndFeedbackShowsLoadingFirst) {
     OpenedUrls store({"itms-apps"});
     clickRow(3, 0);
@@ -213,11 +233,19 @@ TEST_F(SettingsTest, RateOpensTheReviewPageAndFeedbackShowsLoadingFirst) {
     EXPECT_TRUE(alertTexts().isEmpty());
     settle();
     EXPECT_EQ(overlayMessage(), "");
-    const QStringList texts = alertTexts();
-    ASSERT_EQ(texts.size(), 2);
-    EXPECT_EQ(texts[0], "Feedback or Support");
-    EXPECT_TRUE(texts[1].contains("support@lumigrave.app"));
-    EXPECT_TRUE(texts[1].contains("About Lumigrave " + Bundle::infoValue("CFBundleVersion")));
+    // The composer is up, addressed to the maker, with the version in the subject.
+    ui::MailComposeViewController* composer = ui::OnScreen::top<ui::MailComposeViewController>();
+    ASSERT_NE(composer, nullptr);
+    const MailMessage message = composer->message();
+    EXPECT_EQ(message.toRecipients, QStringList{"support@lumigrave.app"});
+    EXPECT_EQ(message.subject, "About Lumigrave " + Bundle::infoValue("CFBundleVersion"));
+    EXPECT_EQ(message.body, "Hi Tessory Support,\n\n");
+    EXPECT_TRUE(alertTexts().isEmpty());
+    // Cancelled with "Delete Draft": the composer goes, no alert.
+    settings_->mailComposeController(*composer, ui::MailComposeViewController::kResultCancelled,
+                                     QString());
+    settle();
+    EXPECT_TRUE(alertTexts().isEmpty());
     EXPECT_EQ(SettingsViewController::feedbackBody(), "Hi Tessory Support,\n\n");
 }
 

@@ -3,6 +3,7 @@
 #include <QBuffer>
 
 #include "app/app_delegate.h"
+#include "app/mail_result_alert.h"
 #include "app/main/root_view_controller.h"
 #include "platform/notification_center.h"
 #include "ui/alert_view.h"
@@ -30,26 +31,8 @@ void RootViewController::emailImage(const Image& image) {
 
 void RootViewController::mailComposeController(ui::MailComposeViewController& controller,
                                                int didFinishWithResult, const QString& error) {
-    QString alertTitle;
-    QString alertMessage;
-    switch (didFinishWithResult) {
-        case ui::MailComposeViewController::kResultCancelled:
-        case ui::MailComposeViewController::kResultSaved:
-            break;
-        case ui::MailComposeViewController::kResultSent:
-            alertTitle = QStringLiteral("Mail Sent");
-            alertMessage = QStringLiteral("The email message was queued successfully.");
-            break;
-        default:
-            alertTitle = QStringLiteral("Sending Failed");
-            alertMessage = didFinishWithResult == ui::MailComposeViewController::kResultFailed &&
-                                   !error.isNull()
-                               ? error
-                               : QStringLiteral("Message sending failed (unknown error).");
-            break;
-    }
-    if (!alertTitle.isEmpty()) {
-        (new ui::AlertView(alertTitle, alertMessage, nullptr, QStringLiteral("OK")))->show();
+    if (const auto alert = mailResultAlert(didFinishWithResult, error)) {
+        (new ui::AlertView(alert->title, alert->message, nullptr, QStringLiteral("OK")))->show();
     }
     controller.dismissModalViewControllerAnimated(true);
 }

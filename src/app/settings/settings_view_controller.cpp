@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_delegate.h"
+#include "app/mail_result_alert.h"
 #include "app/settings/html_file_view_controller.h"
 #include "app/settings/text_file_view_controller.h"
 #include "app/store_link.h"
@@ -12,6 +13,7 @@
 #include "platform/notification_center.h"
 #include "platform/run_loop.h"
 #include "ui/application.h"
+#include "ui/mail_compose_view_controller.h"
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
 #include "ui/style.h"
@@ -218,15 +220,21 @@ void SettingsViewController::rateThisApp() {
 }
 
 void SettingsViewController::emailFeedback() {
+    auto* composer = new ui::MailComposeViewController;
+    composer->setMailComposeDelegate(this);
+    composer->setToRecipients({kSupportAddress});
+    composer->setSubject(feedbackSubject());
+    composer->setMessageBody(feedbackBody(), false);
     NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
-    // No composer exists yet: the user gets the address to write to themselves.
-    (new ui::AlertView(QStringLiteral("Feedback or Support"),
-                       QStringLiteral("Writing mail from %1 is not available yet. Please write to "
-                                      "%2 with the subject \"%3\".")
-                           .arg(Bundle::infoValue(QStringLiteral("CFBundleDisplayName")),
-                                kSupportAddress, feedbackSubject()),
-                       this, QStringLiteral("OK")))
-        ->show();
+    composer->presentFrom(view(), true);
+}
+
+void SettingsViewController::mailComposeController(ui::MailComposeViewController& controller,
+                                                   int didFinishWithResult, const QString& error) {
+    if (const auto alert = mailResultAlert(didFinishWithResult, error)) {
+        (new ui::AlertView(alert->title, alert->message, this, QStringLiteral("OK")))->show();
+    }
+    controller.dismissModalViewControllerAnimated(true);
 }
 
 QString SettingsViewController::footerText() {

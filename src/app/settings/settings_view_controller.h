@@ -5,6 +5,7 @@
 
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
+#include "ui/mail_compose_view_controller.h"
 #include "ui/table_view_controller.h"
 
 class QLabel;
@@ -17,7 +18,8 @@ namespace lumigrave {
 // application's name, version and copyright notice.
 class SettingsViewController : public ui::TableViewController,
                                public ui::ActionSheet::Delegate,
-                               public ui::AlertView::Delegate {
+                               public ui::AlertView::Delegate,
+                               public ui::MailComposeViewController::Delegate {
     Q_OBJECT
   public:
     // The maker's support address, which feedback mail goes to.
@@ -41,6 +43,9 @@ class SettingsViewController : public ui::TableViewController,
     void tellFriends();
     void rateThisApp();
     void emailFeedback();
+    // The composer's end: the result's alert, if any, then the composer goes.
+    void mailComposeController(ui::MailComposeViewController& controller, int didFinishWithResult,
+                               const QString& error) override;
     void didDismissWithButtonIndex(ui::ActionSheet& sheet, int buttonIndex) override;
 
     // The footer's text: name and version, then the copyright notice.
