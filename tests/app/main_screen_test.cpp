@@ -173,20 +173,31 @@ TEST_F(MainScreenTest, TheOutputSheetReportsItsActionsAndCancelDoesNothing) {
     EXPECT_EQ(sheet(), nullptr);
     EXPECT_EQ(alert(), nullptr);
 
-    // E-mail and saving have tests of their own.
-    const QStringList titles{"Sharing"};
-    for (int option : {0}) {
-        clickToolbarItem("Output");
-        ASSERT_NE(sheet(), nullptr);
-        ASSERT_TRUE(ui::OnScreen::pressButton(*sheet(), option));
-        settle();
-        ASSERT_NE(alert(), nullptr) << option;
-        EXPECT_EQ(alert()->title(), titles[option]);
-        EXPECT_EQ(alert()->message(), "This is not available yet.");
-        // Dismissing it touches neither the countdown nor the store.
-        ASSERT_TRUE(ui::OnScreen::pressButton(*alert(), 0));
-        settle();
-    }
+    // E-mail and saving have tests of their own. Sharing asks for the service first.
+    clickToolbarItem("Output");
+    ASSERT_NE(sheet(), nullptr);
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet(), 0));
+    settle();
+    ASSERT_NE(sheet(), nullptr);
+    EXPECT_EQ(sheet()->title(), "Share to");
+    EXPECT_EQ(sheet()->tag(), RootViewController::kShareServiceSheet);
+    EXPECT_EQ(sheet()->style(), ui::ActionSheet::Style::BlackTranslucent);
+    EXPECT_EQ(ui::OnScreen::buttonTitles(*sheet()),
+              QStringList({"Facebook", "Twitter", "Flickr", "Cancel"}));
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet(), 2));
+    EXPECT_EQ(overlayMessage(), "Loading...");
+    settle();
+    EXPECT_EQ(overlayMessage(), "");
+    ASSERT_NE(alert(), nullptr);
+    EXPECT_EQ(alert()->title(), "Flickr");
+    EXPECT_EQ(alert()->message(), "Sharing to Flickr is not available yet.");
+    // Dismissing it touches neither the countdown nor the store.
+    ASSERT_TRUE(ui::OnScreen::pressButton(*alert(), 0));
+    settle();
+    EXPECT_EQ(RootViewController::shareItemTitle(), "Created by Lumigrave");
+    EXPECT_EQ(RootViewController::shareServiceName(0), "Facebook");
+    EXPECT_EQ(RootViewController::shareServiceName(1), "Twitter");
+    EXPECT_EQ(RootViewController::shareServiceName(7), "Flickr");
     EXPECT_EQ(UserDefaults().integerForKey(kRequestRateCountdownKey), 3);
 }
 
@@ -235,7 +246,7 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
     settle();
     EXPECT_EQ(overlayMessage(), "");
     ASSERT_NE(alert(), nullptr);
-    EXPECT_EQ(alert()->message(), "This is not available yet.");
+    EXPECT_EQ(alert()->message(), "Sharing to Twitter is not available yet.");
 
     // Another tag is nobody's.
     ui::ActionSheet stranger(QString(), {}, QStringLiteral("Cancel"), QString(),

@@ -31,6 +31,7 @@
 #include "ui/navigation_controller.h"
 #include "ui/on_screen.h"
 #include "ui/style.h"
+#include "ui/toolbar.h"
 #include "ui/view_snapshot.h"
 
 namespace lumigrave {
@@ -311,12 +312,15 @@ void RootViewController::didDismissWithButtonIndex(ui::ActionSheet& sheet, int b
 
 void RootViewController::processResultWithOption(int option) {
     switch (option) {
-        case kOutputShare:
-            (new ui::AlertView(QStringLiteral("Sharing"),
-                               QStringLiteral("This is not available yet."), nullptr,
-                               QStringLiteral("OK")))
-                ->show();
+        case kOutputShare: {
+            auto* sheet = new ui::ActionSheet(
+                QStringLiteral("Share to"), this, QStringLiteral("Cancel"), QString(),
+                {QStringLiteral("Facebook"), QStringLiteral("Twitter"), QStringLiteral("Flickr")});
+            sheet->setTag(kShareServiceSheet);
+            sheet->setActionSheetStyle(ui::ActionSheet::Style::BlackTranslucent);
+            sheet->showFromToolbar(navigationController()->toolbar());
             break;
+        }
         case kOutputEmail:
             AppDelegate::shared()->showActivityView(QStringLiteral("Loading..."));
             RunLoop::performAfter(
@@ -357,9 +361,29 @@ void RootViewController::didFinishSavingWithError(const Image&, const std::optio
     alert->show();
 }
 
-void RootViewController::shareToService(int) {
+QString RootViewController::shareServiceName(int service) {
+    switch (service) {
+        case 0:
+            return QStringLiteral("Facebook");
+        case 1:
+            return QStringLiteral("Twitter");
+        default:
+            return QStringLiteral("Flickr");
+    }
+}
+
+QString RootViewController::shareItemTitle() {
+    return QStringLiteral("Created by ") + Bundle::infoValue(QStringLiteral("CFBundleDisplayName"));
+}
+
+void RootViewController::shareToService(int service) {
     NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
-    processResultWithOption(0);
+    // No service's sharer is built yet to take the item (titled shareItemTitle()): the user
+    // is told so by name.
+    const QString name = shareServiceName(service);
+    (new ui::AlertView(name, QStringLiteral("Sharing to %1 is not available yet.").arg(name),
+                       nullptr, QStringLiteral("OK")))
+        ->show();
 }
 
 QUrl RootViewController::reviewUrl() {

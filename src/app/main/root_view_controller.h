@@ -110,6 +110,10 @@ class RootViewController : public ui::ViewController,
     void didFinishSavingWithError(const Image& image, const std::optional<QString>& error,
                                   void* contextInfo);
     void shareToService(int service);
+    // The service of a share-service code: 0 Facebook, 1 Twitter, any other Flickr.
+    static QString shareServiceName(int service);
+    // "Created by " and the application's name.
+    static QString shareItemTitle();
     void emailImage(const Image& image);
     void mailComposeController(ui::MailComposeViewController& controller, int didFinishWithResult,
                                const QString& error) override;
