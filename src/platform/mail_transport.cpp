@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "platform/atomic_file.h"
+#include "platform/run_loop.h"
 
 namespace lumigrave {
 
@@ -88,7 +89,7 @@ void MailTransport::send(const QByteArray& message, Completion done) {
         return;
     }
     run(program, {QStringLiteral("-t"), QStringLiteral("-i")}, message,
-        QStringLiteral("The mail transport"), std::move(done));
+        QStringLiteral("The mail transport"), kSendTimeoutSeconds, std::move(done));
 }
 
 void MailTransport::openInMailApp(const MailMessage& message, const QString& attachmentDirectory,
@@ -126,11 +127,14 @@ void MailTransport::openInMailApp(const MailMessage& message, const QString& att
         arguments << QStringLiteral("--attach") << path;
     }
     arguments += message.toRecipients;
-    run(program, arguments, {}, QStringLiteral("The mail application"), std::move(done));
+    // A mail application may stay in the foreground until the person closes it; its
+    // command is not hurried.
+    run(program, arguments, {}, QStringLiteral("The mail application"), 0, std::move(done));
 }
 
 void MailTransport::run(const QString& program, const QStringList& arguments,
-                        const QByteArray& input, const QString& what, Completion done) {
+                        const QByteArray& input, const QString& what, double timeoutSeconds,
+                        Completion done) {
     if (process_) {
         done(false, QStringLiteral("%1 is busy with another message.").arg(what));
         return;
@@ -165,11 +169,28 @@ void MailTransport::run(const QString& program, const QStringList& arguments,
             });
     process->start();
     // A command that could not start has reported already.
-    if (process_ == process) {
-        if (!input.isEmpty()) {
-            process->write(input);
-        }
-        process->closeWriteChannel();
+    if (process_ != process) {
+        return;
+    }
+    if (!input.isEmpty()) {
+        process->write(input);
+    }
+    process->closeWriteChannel();
+    if (timeoutSeconds > 0) {
+        RunLoop::performAfter(
+            timeoutSeconds,
+            [this, process, what, timeoutSeconds] {
+                if (process_ != process) {
+                    return;
+                }
+                process->disconnect(this);
+                process->kill();
+                finish(false, QStringLiteral("%1 did not finish within %2 seconds and was "
+                                             "stopped; the message may not have been sent.")
+                                  .arg(what)
+                                  .arg(timeoutSeconds));
+            },
+            process);
     }
 }
 

@@ -35,9 +35,14 @@ class MailTransport : public QObject {
     // What a send without any sendmail reports.
     static QString noTransportMessage();
 
+    // How long a sendmail may take before the send is given up: msmtp waits on a silent
+    // server without end unless its configuration sets a timeout.
+    static constexpr double kSendTimeoutSeconds = 120;
+
     // Pipes message to `sendmail -t -i`. ok means the command accepted it; a missing
-    // command, one that cannot start, or one that ends with an error is a failure with
-    // its message. done is dropped when the transport goes first.
+    // command, one that cannot start, one that ends with an error, or one still running
+    // after kSendTimeoutSeconds (it is stopped) is a failure with its message. done is
+    // dropped when the transport goes first.
     void send(const QByteArray& message, Completion done);
     // Hands the message to the mail application, its attachments written into
     // attachmentDirectory first (the application reads them after this call ends).
@@ -46,8 +51,9 @@ class MailTransport : public QObject {
     bool isBusy() const { return process_ != nullptr; }
 
   private:
+    // A timeout of 0 lets the command run as long as it likes.
     void run(const QString& program, const QStringList& arguments, const QByteArray& input,
-             const QString& what, Completion done);
+             const QString& what, double timeoutSeconds, Completion done);
     void finish(bool ok, const QString& error);
 
     QPointer<QProcess> process_;

@@ -273,7 +273,9 @@ QColor lightText() {
 }
 
 QColor darkTextShadow() {
-    return QColor(0, 0, 0, 128);
+    // Opaque: a half-tone shadow leaves white text on the light grouped background
+    // without an edge to read by.
+    return Qt::black;
 }
 
 QColor helpPageBackground() {

@@ -26,6 +26,7 @@
 namespace lumigrave::ui {
 namespace {
 
+using lumigrave::test::ManualScheduler;
 using test::eventually;
 using test::settle;
 using Composer = MailComposeViewController;
@@ -226,6 +227,36 @@ TEST_F(MailComposeTest, ASendmailThatFailsSilentlyIsStillAFailure) {
     pressAndWait(*composer, Composer::kSendButton);
     EXPECT_EQ(recorder_.results, QList<int>({Composer::kResultFailed}));
     EXPECT_EQ(recorder_.errors.first(), "The mail transport refused the message (exit code 75).");
+}
+
+TEST_F(MailComposeTest, ASendmailThatNeverEndsIsStoppedAndTheSendFails) {
+    const QString pidFile = home_->filePath("sendmail.pid");
+    MailTransport::setSendmailProgram(
+        writeScript(home_->filePath("sendmail"),
+                    "cat >/dev/null\necho $$ >\"" + pidFile.toUtf8() + "\"\nexec sleep 600\n"));
+    QPointer<Composer> composer = present();
+    ASSERT_TRUE(OnScreen::pressButton(*composer, Composer::kSendButton));
+    ASSERT_TRUE(eventually([&] { return QFile::exists(pidFile); }, 20000));
+    settle();
+    ManualScheduler::current()->advance(MailTransport::kSendTimeoutSeconds - 1);
+    EXPECT_TRUE(recorder_.results.isEmpty()) << "gave up before its time";
+
+    ManualScheduler::current()->advance(1);
+    settle();
+    EXPECT_EQ(recorder_.results, QList<int>({Composer::kResultFailed}));
+    EXPECT_TRUE(recorder_.errors.first().startsWith(
+        "The mail transport did not finish within 120 seconds and was stopped"))
+        << recorder_.errors.first().toStdString();
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    const QString proc =
+        QStringLiteral("/proc/%1").arg(QString::fromLatin1(pid.readAll().trimmed()));
+    // Gone, or a zombie: either way no longer running.
+    const auto stopped = [&] {
+        QFile cmdline(proc + "/cmdline");
+        return !cmdline.open(QIODevice::ReadOnly) || cmdline.readAll().isEmpty();
+    };
+    EXPECT_TRUE(eventually(stopped, 20000)) << "the command was left running";
 }
 
 TEST_F(MailComposeTest, DeleteDraftCancelsAndKeepsNothing) {
