@@ -2,6 +2,7 @@
 // help pages it opens.
 #include <QDesktopServices>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -319,13 +320,21 @@ TEST_F(HelpPageTest, TheTutorialsPicturesAndAnchorsAreAllThere) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(file.readAll());
     int pictures = 0;
+    int screens = 0;
     const QRegularExpression source(QStringLiteral("<img src=\"([^\"]+)\""));
     for (const QRegularExpressionMatch& match : source.globalMatch(html)) {
         const QUrl url = view->source().resolved(QUrl(match.captured(1)));
         EXPECT_TRUE(QFile::exists(":" + url.path())) << url.toString().toStdString();
         ++pictures;
+        if (match.captured(1).startsWith("pictures/")) {
+            // The application's own screens, whole, in the window's size.
+            EXPECT_EQ(QImage(":" + url.path()).size(), QSize(320, 480))
+                << url.toString().toStdString();
+            ++screens;
+        }
     }
     EXPECT_GE(pictures, 10);
+    EXPECT_GE(screens, 6);
     const QRegularExpression link(QStringLiteral("<a href=\"#([^\"]+)\""));
     for (const QRegularExpressionMatch& match : link.globalMatch(html)) {
         EXPECT_TRUE(html.contains("<a name=\"" + match.captured(1) + "\">"))
