@@ -112,7 +112,10 @@ void ActionSheet::present(QWidget* host) {
         layout->addWidget(content_, 0, Qt::AlignTop | Qt::AlignHCenter);
         content_->show();
     }
+    // The focus, which Enter presses, starts on the first harmless choice: never on the
+    // destructive one while anything else is offered.
     QWidget* first = nullptr;
+    QWidget* destructive = nullptr;
     for (int i = 0; i < buttons_.size(); ++i) {
         if (i == cancelButtonIndex_) {
             continue;
@@ -121,7 +124,11 @@ void ActionSheet::present(QWidget* host) {
             i == destructiveButtonIndex_ ? ButtonRole::Destructive : ButtonRole::Normal;
         QWidget* button = makeButton(i, buttons_[i], role, frame);
         layout->addWidget(button);
-        first = first == nullptr ? button : first;
+        if (role == ButtonRole::Destructive) {
+            destructive = button;
+        } else if (first == nullptr) {
+            first = button;
+        }
     }
     if (cancelButtonIndex_ >= 0) {
         layout->addSpacing(6);
@@ -130,6 +137,7 @@ void ActionSheet::present(QWidget* host) {
         layout->addWidget(button);
         first = first == nullptr ? button : first;
     }
+    first = first == nullptr ? destructive : first;
     if (!bounds_.isEmpty()) {
         frame->setFixedSize(bounds_.size().toSize());
     } else {

@@ -53,6 +53,8 @@ QWidget* Presentation::makeButton(int index, const QString& title, ButtonRole ro
     button->setObjectName(buttonObjectName(index));
     button->setMinimumHeight(40);
     button->setCursor(Qt::PointingHandCursor);
+    // Enter presses the button that has the focus, as in any desktop dialog.
+    button->setAutoDefault(true);
     button->setStyleSheet(style::panelButtonStyleSheet(role));
     connect(button, &QPushButton::clicked, this, [this, index] { dismissPresentation(index); });
     return button;

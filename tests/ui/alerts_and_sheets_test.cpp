@@ -182,6 +182,40 @@ TEST_F(OverlayTest, EscapePressesCancelAndNothingWhenThereIsNone) {
     EXPECT_EQ(calls, QStringList({"clicked 0", "dismissed 0"}));
 }
 
+TEST_F(OverlayTest, EnterPressesTheFocusedButtonAsOnAnyDesktop) {
+    auto* done = new AlertView("Image Saved", {}, alertDelegate(), QString(), {"OK"});
+    done->show();
+    settle();
+    QTest::keyClick(done->panel()->focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(calls, QStringList({"clicked 0", "dismissed 0"}));
+    calls.clear();
+
+    auto* leave = new AlertView("Leave?", {}, alertDelegate(), "Stay", {"Leave"});
+    leave->show();
+    settle();
+    QWidget* panel = leave->panel();
+    ASSERT_EQ(panel->focusWidget(), button(panel, 1));
+    // Tab moves to the other button; Enter (the keypad's too) presses it.
+    button(panel, 0)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(panel->focusWidget(), Qt::Key_Enter);
+    EXPECT_EQ(calls, QStringList({"clicked 0", "dismissed 0"}));
+}
+
+TEST_F(OverlayTest, EnterOnASheetNeverStartsOnTheDestructiveChoice) {
+    auto* drafts = new ActionSheet({}, sheetDelegate(), "Cancel", "Delete Draft", {"Save Draft"});
+    drafts->showInView(window_.get());
+    settle();
+    QTest::keyClick(drafts->panel()->focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(calls.value(0), "clicked 1 tag 0");
+    calls.clear();
+
+    auto* remove = new ActionSheet({}, sheetDelegate(), "Cancel", "Delete", {});
+    remove->showInView(window_.get());
+    settle();
+    QTest::keyClick(remove->panel()->focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(calls.value(0), "clicked 1 tag 0") << "Enter pressed Delete";
+}
+
 TEST_F(OverlayTest, AnErrorAlertHasOneOkAndNeedsNoDelegate) {
     auto* older = new AlertView("Older", {}, nullptr, "Cancel");
     older->show();
