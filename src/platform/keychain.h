@@ -11,7 +11,8 @@ namespace lumigrave {
 // directory that only the user can read. Which of the two holds them is decided once per
 // process, at the first call, and logged. No secret is ever written to a log.
 //
-// The calls wait for the keyring's answer, so they run the event loop while they wait.
+// Call from the main thread. The calls wait for the keyring's answer in a local event loop
+// (user input excluded), so timers and other deferred work may run inside them.
 class Keychain {
   public:
     enum class Store { SecretService, File };
