@@ -11,6 +11,7 @@ lumigrave_packages=(
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-svg-dev
   qt6-multimedia-dev libgl-dev
   msmtp
+  qtkeychain-qt6-dev gnome-keyring dbus python3
   libsqlite3-dev libjpeg-dev libfontconfig-dev libexiv2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   desktop-file-utils appstream

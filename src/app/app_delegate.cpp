@@ -19,6 +19,7 @@
 #include "render/emboss_composer.h"
 #include "render/output_sizes.h"
 #include "sharing/share_center.h"
+#include "sharing/share_configuration.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
 #include "ui/navigation_bar.h"
@@ -146,7 +147,8 @@ void AppDelegate::deregisterForActivityNotification() {
 }
 
 void AppDelegate::configureSharing() {
-    sharing::configure(ShareConfigurator().settings());
+    sharing::ShareConfiguration::sharedInstanceWithConfigurator(
+        std::make_unique<ShareConfigurator>());
 }
 
 void AppDelegate::createWindow() {
@@ -230,8 +232,8 @@ void AppDelegate::hideActivityView() {
 }
 
 bool AppDelegate::handleOpenURL(const QUrl& url) {
-    QString prefix =
-        QStringLiteral("fb%1").arg(sharing::configurationValue(QStringLiteral("facebookAppId")));
+    QString prefix = QStringLiteral("fb%1").arg(
+        sharing::ShareConfiguration::sharedInstance().stringValue(QStringLiteral("facebookAppId")));
     if (url.scheme().startsWith(prefix)) {
         return sharing::facebookHandleOpenURL(url);
     }

@@ -39,6 +39,18 @@ void UserDefaults::setString(const QString& key, const QString& value) {
     settings_->setValue(key, value);
 }
 
+QStringList UserDefaults::stringListForKey(const QString& key) const {
+    return settings_->value(key).toStringList();
+}
+
+void UserDefaults::setStringList(const QString& key, const QStringList& value) {
+    settings_->setValue(key, value);
+}
+
+bool UserDefaults::hasObjectForKey(const QString& key) const {
+    return settings_->contains(key);
+}
+
 void UserDefaults::removeObjectForKey(const QString& key) {
     settings_->remove(key);
 }

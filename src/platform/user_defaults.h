@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSettings>
+#include <QStringList>
 #include <memory>
 
 namespace lumigrave {
@@ -20,6 +21,13 @@ class UserDefaults {
     void setBool(const QString& key, bool value);
     QString stringForKey(const QString& key) const;
     void setString(const QString& key, const QString& value);
+    // A list of strings: empty when none is stored; a single string reads as a list of it.
+    QStringList stringListForKey(const QString& key) const;
+    // Stored so that the INI file still reads as text ("a, b"); an empty list stays
+    // distinct from none.
+    void setStringList(const QString& key, const QStringList& value);
+    // Whether anything is stored under key, an empty list included.
+    bool hasObjectForKey(const QString& key) const;
     void removeObjectForKey(const QString& key);
 
     // Writes pending changes; false, with the file and the reason logged, when the file

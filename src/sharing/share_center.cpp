@@ -5,20 +5,8 @@
 namespace lumigrave::sharing {
 
 namespace {
-QVariantMap& settings() {
-    static QVariantMap values;
-    return values;
-}
 int flushes = 0;
 }  // namespace
-
-void configure(const QVariantMap& values) {
-    settings() = values;
-}
-
-QString configurationValue(const QString& key) {
-    return settings().value(key).toString();
-}
 
 void flushOfflineQueue() {
     ++flushes;
@@ -29,7 +17,7 @@ int offlineFlushCount() {
 }
 
 bool facebookHandleOpenURL(const QUrl& url) {
-    qInfo().noquote() << "No Facebook client takes the login return" << url.toString();
+    qInfo().noquote() << "No Facebook client takes the login return on" << url.scheme();
     return false;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QUrl>
-#include <QVariantMap>
 
 // The sharing library's entry points that the application calls at launch and when a
 // service's login returns. The library itself (services, the share workflow, the
@@ -10,11 +9,6 @@
 // and do nothing more.
 namespace lumigrave::sharing {
 
-// Hands the application's sharing settings ("facebookAppId", service keys) to the
-// library. Later calls replace the settings.
-void configure(const QVariantMap& settings);
-// A setting given to configure(); empty when none was.
-QString configurationValue(const QString& key);
 // Asks the library to send the shares it queued while offline. Nothing is queued yet.
 void flushOfflineQueue();
 // How many times the offline queue was asked to flush, so the launch can be checked.

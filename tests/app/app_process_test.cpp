@@ -61,10 +61,12 @@ TEST_F(AppProcessTest, ASecondStartHandsItsUrlToTheRunningOneAndEnds) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             said += first.readAllStandardError();
-            return said.contains("No Facebook client takes the login return fb417820365194623");
+            return said.contains("No Facebook client takes the login return on fb417820365194623");
         },
         30000))
         << said.toStdString();
+    // The return carries the login's token, which no log may hold.
+    EXPECT_FALSE(said.contains("access_token")) << said.toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished(10000);

@@ -27,6 +27,28 @@ TEST(UserDefaults, KeysNeverSetReadAsZeroFalseOrEmpty) {
     EXPECT_TRUE(defaults.stringForKey("Anything").isEmpty());
 }
 
+TEST(UserDefaults, ListsSurviveAsReadableTextAndAnEmptyListIsNotNone) {
+    test::TempHome home;
+    QString path;
+    {
+        UserDefaults defaults;
+        defaults.setStringList("SHARE_FAVS_3", {"FacebookSharer", "TwitterSharer"});
+        defaults.setStringList("SHARE_FAVS_1", {"ReadLaterSharer"});
+        defaults.setStringList("ShareExcluded", {});
+        ASSERT_TRUE(defaults.synchronize());
+        path = defaults.filePath();
+    }
+    EXPECT_TRUE(contents(path).contains("FacebookSharer, TwitterSharer"));
+    UserDefaults defaults;
+    EXPECT_EQ(defaults.stringListForKey("SHARE_FAVS_3"),
+              QStringList({"FacebookSharer", "TwitterSharer"}));
+    EXPECT_EQ(defaults.stringListForKey("SHARE_FAVS_1"), QStringList{"ReadLaterSharer"});
+    EXPECT_TRUE(defaults.hasObjectForKey("ShareExcluded"));
+    EXPECT_TRUE(defaults.stringListForKey("ShareExcluded").isEmpty());
+    EXPECT_FALSE(defaults.hasObjectForKey("SHARE_FAVS_2"));
+    EXPECT_TRUE(defaults.stringListForKey("SHARE_FAVS_2").isEmpty());
+}
+
 TEST(UserDefaults, SynchronizedValuesSurviveIntoTheNextStart) {
     test::TempHome home;
     {
