@@ -171,13 +171,18 @@ void NavigationBar::setTranslucent(bool translucent) {
     update();
 }
 
+void NavigationBar::setTintColor(const QColor& tint) {
+    tint_ = tint;
+    update();
+}
+
 QSize NavigationBar::sizeHint() const {
     return QSize(320, kBarHeight);
 }
 
 void NavigationBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), style::barBackground(barStyle_, translucent_));
+    painter.fillRect(rect(), style::barBackground(barStyle_, translucent_, tint_));
     painter.setPen(style::barEdge());
     painter.drawLine(0, height() - 1, width(), height() - 1);
 }

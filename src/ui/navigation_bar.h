@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPointer>
 #include <QWidget>
 
@@ -31,6 +32,9 @@ class NavigationBar : public QWidget {
     void setBarStyle(BarStyle style);
     bool isTranslucent() const { return translucent_; }
     void setTranslucent(bool translucent);
+    // A colour of its own instead of the style's (a service's bar); invalid: the style's.
+    QColor tintColor() const { return tint_; }
+    void setTintColor(const QColor& tint);
 
     QSize sizeHint() const override;
 
@@ -46,6 +50,7 @@ class NavigationBar : public QWidget {
     QPointer<QWidget> right_;
     BarStyle barStyle_ = BarStyle::Default;
     bool translucent_ = false;
+    QColor tint_;
 };
 
 // The widget that shows one bar item: a button for image, title and system items, the

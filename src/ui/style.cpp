@@ -86,12 +86,32 @@ QString activityMessageStyleSheet() {
     return QStringLiteral("color: white; background: transparent;");
 }
 
+QColor activityBoxBackdrop() {
+    return QColor::fromRgbF(0, 0, 0, 0.7f);
+}
+
+QFont activityCentreFont() {
+    QFont font = systemFont(40);
+    font.setBold(true);
+    return font;
+}
+
+QFont activitySubFont() {
+    QFont font = systemFont(17);
+    font.setBold(true);
+    return font;
+}
+
 QColor activitySpokes(bool grey) {
     return grey ? QColor(128, 128, 128) : QColor(255, 255, 255);
 }
 
-QColor barBackground(BarStyle style, bool translucent) {
+QColor barBackground(BarStyle style, bool translucent, const QColor& tint) {
     QColor colour = style == BarStyle::Default ? QColor(109, 132, 162) : QColor(0, 0, 0);
+    if (tint.isValid()) {
+        colour = tint;
+        colour.setAlpha(255);
+    }
     if (translucent || style == BarStyle::BlackTranslucent) {
         colour.setAlphaF(0.6f);
     }
@@ -133,6 +153,28 @@ QString barTitleStyleSheet() {
 
 QColor toolbarEdge() {
     return QColor(255, 255, 255, 40);
+}
+
+QColor switchTrack(bool on) {
+    return on ? QColor(0, 127, 234) : QColor(238, 238, 238);
+}
+
+QColor switchOutline() {
+    return QColor(140, 140, 140);
+}
+
+QColor switchKnob() {
+    return QColor(250, 250, 250);
+}
+
+QColor switchText(bool on) {
+    return on ? QColor(Qt::white) : QColor(128, 128, 128);
+}
+
+QFont switchFont() {
+    QFont font = systemFont(13);
+    font.setBold(true);
+    return font;
 }
 
 QColor segmentBarTint() {
@@ -241,6 +283,14 @@ QColor tableSeparator() {
 
 QColor tableAccessory() {
     return QColor(128, 128, 128);
+}
+
+QColor tableCheckmark() {
+    return QColor(50, 79, 133);
+}
+
+QString tableDetailTextStyleSheet() {
+    return QStringLiteral("color: rgb(56, 84, 135); background: transparent;");
 }
 
 QFont tableCellFont() {

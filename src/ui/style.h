@@ -34,11 +34,17 @@ QColor dimming(qreal opacity);
 // The activity overlay's backdrop and its message.
 QColor activityBackdrop();
 QString activityMessageStyleSheet();
+// The rounded box of a small indicator over the window (a share being sent), its large
+// centre message and the line under it.
+QColor activityBoxBackdrop();
+QFont activityCentreFont();
+QFont activitySubFont();
 // The spokes of an activity indicator: white, or grey for the grey style.
 QColor activitySpokes(bool grey);
 
-// Bars.
-QColor barBackground(BarStyle style, bool translucent);
+// Bars. A valid tint replaces the style's colour (a service's own bar colour); an
+// invalid one keeps it.
+QColor barBackground(BarStyle style, bool translucent, const QColor& tint = QColor());
 QColor barEdge();
 QColor barItemFill(bool done);
 QColor barItemHighlight();
@@ -52,6 +58,12 @@ QColor toolbarEdge();
 QColor segmentBarTint();
 QColor sliderThumb(bool tracking);
 QColor sliderThumbOutline();
+// The on/off switch: its track (blue when on), outline, knob and the word on the track.
+QColor switchTrack(bool on);
+QColor switchOutline();
+QColor switchKnob();
+QColor switchText(bool on);
+QFont switchFont();
 
 // Pickers: the wheel's selection band and its edge, the wheel's backdrop, row fonts.
 QColor pickerSelectionBand();
@@ -87,6 +99,9 @@ QColor tableCellBackground();
 QColor tableCellSelected();
 QColor tableSeparator();
 QColor tableAccessory();
+// The check mark of a chosen row, and the text beside a form's label (a current choice).
+QColor tableCheckmark();
+QString tableDetailTextStyleSheet();
 QFont tableCellFont();
 QString tableCellTextStyleSheet();
 QFont tableHeaderFont(bool grouped);

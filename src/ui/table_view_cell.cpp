@@ -104,6 +104,14 @@ void TableViewCell::paintEvent(QPaintEvent*) {
         painter.setPen(pen);
         const QPointF tip(width() - kAccessoryWidth / 2.0 + 2, height() / 2.0);
         painter.drawPolyline(QPolygonF{tip + QPointF(-4.5, -4.5), tip, tip + QPointF(-4.5, 4.5)});
+    } else if (accessoryType_ == AccessoryType::Checkmark) {
+        // A tick: a short stroke down to the left of the band's middle, a long one up.
+        QPen pen(style::tableCheckmark(), 2.5);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        painter.setPen(pen);
+        const QPointF base(width() - kAccessoryWidth / 2.0 - 2, height() / 2.0 + 5);
+        painter.drawPolyline(QPolygonF{base + QPointF(-5, -5), base, base + QPointF(9, -12)});
     }
 }
 

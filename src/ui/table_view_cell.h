@@ -14,7 +14,7 @@ class TableViewCell : public QWidget {
     Q_OBJECT
   public:
     enum class Style { Default };
-    enum class AccessoryType { None, DisclosureIndicator };
+    enum class AccessoryType { None, DisclosureIndicator, Checkmark };
     // Where the cell stands in a grouped section, which decides its rounded corners and
     // whether it draws a separator under itself.
     enum class GroupPosition { Single, Top, Middle, Bottom };

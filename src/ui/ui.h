@@ -12,8 +12,8 @@
 // How the layer is extended — the rules every screen built on it follows:
 //
 // One base per kind.
-//   - Every control (button, slider, segmented control, date picker, text field, and the
-//     switch to come) derives from Control: it holds the touch adapter, the
+//   - Every control (button, slider, segmented control, date picker, text field,
+//     switch) derives from Control: it holds the touch adapter, the
 //     enabled / highlighted / selected states, the targets and their one dispatch.
 //   - Everything shown over a window derives from Presentation, which owns the leaving
 //     sequence (clicked → hidden → gone → did-dismiss → deleted) and the modal and
@@ -65,6 +65,7 @@
 #include "ui/popover_controller.h"
 #include "ui/presentation.h"
 #include "ui/style.h"
+#include "ui/switch.h"
 #include "ui/system_sound.h"
 #include "ui/table_view.h"
 #include "ui/table_view_controller.h"

@@ -11,6 +11,7 @@
 #include "ui/button.h"
 #include "ui/segmented_control.h"
 #include "ui/slider.h"
+#include "ui/switch.h"
 
 namespace lumigrave::ui {
 namespace {
@@ -317,6 +318,52 @@ TEST_F(SegmentedControlTest, ArrowKeysSelectTheNeighbour) {
     QTest::keyClick(&control, Qt::Key_Left);  // nothing left of the first
     EXPECT_EQ(control.selectedSegmentIndex(), 0);
     EXPECT_EQ(changes, 3);
+}
+
+class SwitchTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        showAt(toggle, {Switch::kWidth, Switch::kHeight});
+        toggle.addTarget(ControlEvent::ValueChanged, [this] { changes.push_back(toggle.isOn()); });
+    }
+
+    Switch toggle;
+    std::vector<bool> changes;
+};
+
+TEST_F(SwitchTest, EachClickFlipsItAndReportsTheNewValueButCodeReportsNothing) {
+    EXPECT_FALSE(toggle.isOn());
+    QTest::mouseClick(&toggle, Qt::LeftButton, {}, QPoint(20, 13));
+    EXPECT_TRUE(toggle.isOn());
+    // Anywhere on it, not only on the knob.
+    QTest::mouseClick(&toggle, Qt::LeftButton, {}, QPoint(60, 13));
+    EXPECT_EQ(changes, (std::vector<bool>{true, false}));
+
+    toggle.setOn(true);
+    toggle.setOn(true);
+    EXPECT_TRUE(toggle.isOn());
+    EXPECT_EQ(changes.size(), 2u);
+}
+
+TEST_F(SwitchTest, APressDraggedOffOrOnADisabledSwitchChangesNothing) {
+    QTest::mousePress(&toggle, Qt::LeftButton, {}, QPoint(20, 13));
+    EXPECT_TRUE(toggle.isHighlighted());
+    QTest::mouseMove(&toggle, QPoint(20, 80));
+    QTest::mouseRelease(&toggle, Qt::LeftButton, {}, QPoint(20, 80));
+    EXPECT_FALSE(toggle.isHighlighted());
+    toggle.setEnabled(false);
+    QTest::mouseClick(&toggle, Qt::LeftButton, {}, QPoint(20, 13));
+    QTest::keyClick(&toggle, Qt::Key_Space);
+    EXPECT_FALSE(toggle.isOn());
+    EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(SwitchTest, SpaceAndEnterFlipItLikeAClickOtherKeysDoNot) {
+    QTest::keyClick(&toggle, Qt::Key_Space);
+    QTest::keyClick(&toggle, Qt::Key_Return);
+    QTest::keyClick(&toggle, Qt::Key_Enter);
+    QTest::keyClick(&toggle, Qt::Key_A);
+    EXPECT_EQ(changes, (std::vector<bool>{true, false, true}));
 }
 
 }  // namespace
