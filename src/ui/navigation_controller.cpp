@@ -17,8 +17,10 @@ constexpr int kSlideMilliseconds = 200;
 
 NavigationController::NavigationController(ViewController* root, QObject* parent)
     : ViewController(parent) {
-    root->navigationController_ = this;
-    stack_.emplace_back(root);
+    if (root != nullptr) {
+        root->navigationController_ = this;
+        stack_.emplace_back(root);
+    }
 }
 
 NavigationController::~NavigationController() {
@@ -101,8 +103,47 @@ void NavigationController::popToRootViewControllerAnimated(bool animated) {
     leaving.release()->deleteLater();
 }
 
+void NavigationController::setViewControllers(const std::vector<ViewController*>& controllers,
+                                              bool animated) {
+    ViewController* leaving = topViewController();
+    std::vector<std::unique_ptr<ViewController>> old = std::move(stack_);
+    stack_.clear();
+    for (ViewController* controller : controllers) {
+        if (controller == nullptr) {
+            continue;
+        }
+        for (auto& kept : old) {
+            if (kept.get() == controller) {
+                kept.release();
+            }
+        }
+        controller->navigationController_ = this;
+        stack_.emplace_back(controller);
+    }
+    if (leaving == topViewController()) {
+        leaving = nullptr;
+    }
+    if (isViewLoaded()) {
+        if (!stack_.empty()) {
+            showTop(leaving, animated);
+        } else if (leaving != nullptr && leaving->isViewLoaded()) {
+            leaving->view()->hide();
+        }
+    }
+    // The screens that left may be running one of their own handlers.
+    for (auto& gone : old) {
+        if (gone != nullptr) {
+            gone->navigationController_ = nullptr;
+            gone.release()->deleteLater();
+        }
+    }
+}
+
 void NavigationController::showTop(ViewController* leaving, bool animated) {
     ViewController* arriving = topViewController();
+    if (arriving == nullptr) {
+        return;  // an empty stack waits for its first screen
+    }
     QWidget* container = view();
     bool onScreen = container->isVisible();
     if (leaving != nullptr && onScreen) {
@@ -236,19 +277,27 @@ void NavigationController::reportContentArea() {
 }
 
 void NavigationController::viewWillAppear(bool animated) {
-    topViewController()->viewWillAppear(animated);
+    if (ViewController* top = topViewController()) {
+        top->viewWillAppear(animated);
+    }
 }
 
 void NavigationController::viewDidAppear(bool animated) {
-    topViewController()->viewDidAppear(animated);
+    if (ViewController* top = topViewController()) {
+        top->viewDidAppear(animated);
+    }
 }
 
 void NavigationController::viewWillDisappear(bool animated) {
-    topViewController()->viewWillDisappear(animated);
+    if (ViewController* top = topViewController()) {
+        top->viewWillDisappear(animated);
+    }
 }
 
 void NavigationController::viewDidDisappear(bool animated) {
-    topViewController()->viewDidDisappear(animated);
+    if (ViewController* top = topViewController()) {
+        top->viewDidDisappear(animated);
+    }
 }
 
 bool NavigationController::eventFilter(QObject* watched, QEvent* event) {

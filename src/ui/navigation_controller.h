@@ -27,7 +27,8 @@ class Toolbar;
 class NavigationController : public ViewController {
     Q_OBJECT
   public:
-    // Takes ownership of root.
+    // Takes ownership of root. Without a root the stack starts empty and the first screen
+    // pushed becomes its root (a sharer knows its first screen only once it runs).
     explicit NavigationController(ViewController* root, QObject* parent = nullptr);
     ~NavigationController() override;
 
@@ -36,6 +37,9 @@ class NavigationController : public ViewController {
     // Pops and destroys the top screen (never the root); false when only the root is left.
     bool popViewControllerAnimated(bool animated);
     void popToRootViewControllerAnimated(bool animated);
+    // Replaces the whole stack (taking ownership of the new screens); screens not in the
+    // new stack are destroyed. The last one is shown as a push or pop would show it.
+    void setViewControllers(const std::vector<ViewController*>& controllers, bool animated);
 
     std::vector<ViewController*> viewControllers() const;
     ViewController* topViewController() const;

@@ -32,7 +32,14 @@ class CoverHost : public QObject {
 ViewController::ViewController(QObject* parent) : QObject(parent) {}
 
 ViewController::~ViewController() {
-    delete modal_;
+    // A presented controller that ends its own life leaves its presenter free.
+    if (presenting_ != nullptr && presenting_->modal_ == this) {
+        presenting_->modal_ = nullptr;
+    }
+    if (modal_ != nullptr) {
+        modal_->presenting_ = nullptr;
+        delete modal_;
+    }
     delete view_;
 }
 
@@ -96,7 +103,7 @@ void ViewController::dismissModalViewControllerAnimated(bool) {
     }
     controller->viewDidDisappear(false);
     controller->presenting_ = nullptr;
-    controller->deleteLater();
+    controller->didDismissFromPresentation();
 }
 
 void ViewController::viewWillAppear(bool) {}

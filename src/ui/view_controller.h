@@ -56,6 +56,10 @@ class ViewController : public QObject {
     // Builds the view and sets it with setView(). The default makes a plain view.
     virtual void loadView();
     virtual void viewDidLoad() {}
+    // Called once a presenting controller has dismissed this one. The presenter owned it,
+    // so by default it goes; a controller with work left after it leaves the screen (a
+    // sharer still sending) takes itself back and ends its own life.
+    virtual void didDismissFromPresentation() { deleteLater(); }
     virtual void viewDidUnload() {}
     void setView(QWidget* view);
 
