@@ -1,6 +1,7 @@
 // The share form: its sections as given, the values typed and switched, and the keys a
 // desktop user sends it with.
 #include <QLineEdit>
+#include <QToolButton>
 
 #include "form_fixture.h"
 #include "ui/bar_button_item.h"
@@ -85,6 +86,16 @@ TEST_F(FormTest, TypedAndSwitchedValuesComeBackAsStrings) {
                                                            {"tags", "a, b, c"}}));
     QTest::mouseClick(form_->switchForKey("remember"), Qt::LeftButton);
     EXPECT_EQ(form_->valueForKey("remember"), "1");
+    // The field's clear button and undo are changes too.
+    typeInto("username", "");
+    QLineEdit* edit = form_->textFieldForKey("username")->lineEdit();
+    auto* clear = edit->findChild<QToolButton*>();
+    ASSERT_NE(clear, nullptr);
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_EQ(form_->valueForKey("username"), "");
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "ann");
+    EXPECT_EQ(form_->valueForKey("username"), "ann");
 
     // A password is hidden as it is typed; names are taken exactly as typed.
     QLineEdit* password = form_->textFieldForKey("password")->lineEdit();
@@ -154,6 +165,12 @@ TEST_F(FormTest, EnterInTheLastTextFieldIsTheRightButton) {
     EXPECT_EQ(delegate_.saved.value("tags"), "a, bx");
     // Saving ends the editing.
     EXPECT_EQ(ui::Keyboard::shared().firstResponder(), nullptr);
+    // Not while the button is turned off.
+    form_->rightButton()->setEnabled(false);
+    typeInto("tags", "y");
+    press(form_->textFieldForKey("tags")->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(delegate_.calls, (Calls{"validate", "save"}));
+    form_->rightButton()->setEnabled(true);
 
     // The button itself, as a click.
     delegate_.calls.clear();

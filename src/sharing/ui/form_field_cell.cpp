@@ -43,9 +43,10 @@ FormFieldCell::FormFieldCell(const FormFieldSettings& field, const QString& valu
         if (field.type() == FormFieldSettings::Type::Password) {
             edit->setEchoMode(QLineEdit::Password);
         }
-        textField_->addTarget(ui::ControlEvent::EditingChanged, [this] {
+        // Every change counts, not only typing: the clear button, undo, a paste.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
             if (onValueChanged) {
-                onValueChanged(textField_->text());
+                onValueChanged(text);
             }
         });
     } else if (field.type() == FormFieldSettings::Type::Switch) {

@@ -296,7 +296,8 @@ bool ShareFormController::textFieldShouldReturn(ui::TextField& field) {
     const qsizetype at = fields.indexOf(&field);
     if (at >= 0 && at + 1 < fields.size()) {
         fields.at(at + 1)->becomeFirstResponder();
-    } else {
+    } else if (rightButton_->isEnabled()) {
+        // As the button would: not while the sharer has it turned off.
         validateForm();
     }
     // The form decides where the focus goes; the field keeps it while the delegate thinks.
