@@ -18,8 +18,6 @@ namespace {
 
 const QString kExcludedKey = QStringLiteral("ShareExcluded");
 
-int flushes = 0;
-
 const ShareConfiguration& configuration() {
     return ShareConfiguration::sharedInstance();
 }
@@ -192,14 +190,6 @@ ShareError ShareCenter::error(const QString& message) {
     ShareError error;
     error.localizedDescription = message;
     return error;
-}
-
-void flushOfflineQueue() {
-    ++flushes;
-}
-
-int offlineFlushCount() {
-    return flushes;
 }
 
 bool facebookHandleOpenURL(const QUrl& url) {

@@ -58,10 +58,6 @@ class ShareCenter {
     static ShareError error(const QString& message);
 };
 
-// Asks the library to send the shares it queued while offline.
-void flushOfflineQueue();
-// How many times the offline queue was asked to flush, so the launch can be checked.
-int offlineFlushCount();
 // A Facebook login's return URL. No Facebook client exists yet, so it is not taken; the
 // URL holds the login's token, so only its scheme is logged.
 bool facebookHandleOpenURL(const QUrl& url);

@@ -12,7 +12,8 @@
 #include "platform/screen.h"
 #include "platform/user_defaults.h"
 #include "render/emboss_composer.h"
-#include "sharing/share_center.h"
+include "sharing/share_center.h"
+#include "sharing/ui/offline_flush.h"
 #include "support/widget_test_support.h"
 #include "ui/activity_indicator_view.h"
 #include "ui/alert_view.h"
@@ -78,7 +79,7 @@ TEST_F(LaunchTest, RunsTheStepsInOrderAndFlushesTheOfflineQueueHalfASecondLater)
     RecordingDelegate* delegate = recording.get();
     delegate_ = std::move(recording);
     application_ = std::make_unique<ui::Application>(delegate_.get());
-    int flushes = sharing::offlineFlushCount();
+    int flushes = sharing::OfflineFlush::requestCount();
     ASSERT_TRUE(application_->launch());
     EXPECT_EQ(delegate->steps,
               QStringList({"seedAppDatabase", "seedPreferences", "detectBackgroundSupport",
@@ -86,10 +87,10 @@ TEST_F(LaunchTest, RunsTheStepsInOrderAndFlushesTheOfflineQueueHalfASecondLater)
                            "configureSharing", "createWindow"}));
     settle();
     advance(0.499);
-    EXPECT_EQ(sharing::offlineFlushCount(), flushes);
+    EXPECT_EQ(sharing::OfflineFlush::requestCount(), flushes);
     EXPECT_EQ(delegate->steps.last(), "createWindow");
     advance(0.001);
-    EXPECT_EQ(sharing::offlineFlushCount(), flushes + 1);
+    EXPECT_EQ(sharing::OfflineFlush::requestCount(), flushes + 1);
     EXPECT_EQ(delegate->steps.last(), "testOffline");
 }
 

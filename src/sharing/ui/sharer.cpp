@@ -135,7 +135,8 @@ QList<FormFieldSettings> Sharer::authorizationFormFields() const {
 
 void Sharer::promptAuthorization() {
     if (!shareRequiresInternetConnection() || ShareCenter::connected()) {
-        auto* form = new ShareFormController(QStringLiteral("Login"), QStringLiteral("Login"), this);
+        auto* form =
+            new ShareFormController(QStringLiteral("Login"), QStringLiteral("Login"), this);
         form->addSection(authorizationFormFields());
         loginForm_ = form;
         pushForm(form);
@@ -164,10 +165,9 @@ void Sharer::show() {
         }
         return;
     }
-    auto* form = new ShareFormController(
-        sharerTitle(), QStringLiteral("Send to %1").arg(sharerTitle()), this);
-    form->addSection(fields, QString(),
-                     item_.URL().isEmpty() ? QString() : item_.URL().toString());
+    auto* form = new ShareFormController(sharerTitle(),
+                                         QStringLiteral("Send to %1").arg(sharerTitle()), this);
+    form->addSection(fields, QString(), item_.URL().isEmpty() ? QString() : item_.URL().toString());
     offeredAutoShare_ =
         configuration().boolValue(QStringLiteral("allowAutoShare")) && canAutoShare();
     if (offeredAutoShare_) {
@@ -419,8 +419,8 @@ void Sharer::sendDidCancel() {
 }
 
 void Sharer::authDidFinish(bool success) {
-    NotificationCenter::defaultCenter().postNotification(
-        kAuthDidFinishNotification, this, {{QStringLiteral("success"), success}});
+    NotificationCenter::defaultCenter().postNotification(kAuthDidFinishNotification, this,
+                                                         {{QStringLiteral("success"), success}});
     if (delegate_ != nullptr) {
         delegate_->sharerAuthDidFinish(*this, success);
     }
@@ -503,7 +503,8 @@ std::optional<QString> Sharer::authValueForKey(const QString& key) const {
     QString error;
     std::optional<QString> value = ShareCenter::getAuthValueForKey(key, sharerId(), &error);
     if (!error.isEmpty()) {
-        qWarning().noquote() << "The keyring did not give" << sharerTitle() << "its login:" << error;
+        qWarning().noquote() << "The keyring did not give" << sharerTitle()
+                             << "its login:" << error;
     }
     return value;
 }
@@ -520,8 +521,8 @@ bool Sharer::setAuthValue(const QString& value, const QString& key) {
 void Sharer::removeAuthValueForKey(const QString& key) {
     QString error;
     if (!ShareCenter::removeAuthValueForKey(key, sharerId(), &error)) {
-        qWarning().noquote() << "The keyring did not forget" << sharerTitle() << "'s login:"
-                             << error;
+        qWarning().noquote() << "The keyring did not forget" << sharerTitle()
+                             << "'s login:" << error;
     }
 }
 

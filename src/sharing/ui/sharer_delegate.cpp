@@ -16,9 +16,8 @@ void showAlert(const QString& title, const QString& message) {
 }  // namespace
 
 QString SharerDelegate::failureMessage(const ShareError& error) {
-    return error.localizedDescription.isEmpty()
-               ? QStringLiteral("There was an error while sharing")
-               : error.localizedDescription;
+    return error.localizedDescription.isEmpty() ? QStringLiteral("There was an error while sharing")
+                                                : error.localizedDescription;
 }
 
 void SharerDelegate::sharerStartedSending(Sharer& sharer) {
