@@ -17,6 +17,7 @@ namespace {
 // A keyring that is locked under a display asks for its password in a prompt that may
 // never be seen; past this the call gives up rather than hang the application.
 constexpr int kAnswerTimeoutMs = 10000;
+int answerTimeoutMs = kAnswerTimeoutMs;
 
 std::optional<Keychain::Store> decided;
 
@@ -48,12 +49,12 @@ Answer wait(QKeychain::Job* job) {
         }
         loop.quit();
     });
-    QTimer::singleShot(kAnswerTimeoutMs, &loop, &QEventLoop::quit);
+    QTimer::singleShot(answerTimeoutMs, &loop, &QEventLoop::quit);
     job->start();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!answer.answered) {
-        answer.errorString = QStringLiteral("the keyring did not answer within %1 seconds")
-                                 .arg(kAnswerTimeoutMs / 1000);
+        answer.errorString =
+            QStringLiteral("the keyring did not answer within %1 ms").arg(answerTimeoutMs);
     }
     return answer;
 }
@@ -114,6 +115,10 @@ QString Keychain::fileStorePath() {
 
 void Keychain::resetForTesting() {
     decided.reset();
+}
+
+void Keychain::setAnswerTimeoutForTesting(int milliseconds) {
+    answerTimeoutMs = milliseconds;
 }
 
 std::optional<QString> Keychain::password(const QString& service, const QString& account,

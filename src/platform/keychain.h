@@ -33,6 +33,8 @@ class Keychain {
     static QString fileStorePath();
     // Forgets the decision, so that the next call decides again in the current environment.
     static void resetForTesting();
+    // How long a call waits for the keyring's answer (10 seconds unless set).
+    static void setAnswerTimeoutForTesting(int milliseconds);
 };
 
 }  // namespace lumigrave

@@ -57,13 +57,13 @@ QString ShareCenter::favoritesKeyForItem(const ShareItem& item) {
     return prefix + QString::number(int(item.shareType()));
 }
 
-QStringList ShareCenter::knownSharers() {
+std::optional<QStringList> ShareCenter::knownSharers() {
     const QString name = configuration().stringValue(QStringLiteral("sharersPlistName"));
     const QFileInfo file(name);
     const QString path = Bundle::pathForResource(file.completeBaseName(), file.suffix());
     if (path.isEmpty()) {
         qWarning().noquote() << "The sharers list" << name << "is not among the resources";
-        return {};
+        return std::nullopt;
     }
     QString error;
     const std::optional<QVariant> root = PropertyList::readFile(path, &error);
@@ -94,16 +94,18 @@ QStringList ShareCenter::favoriteSharersForItem(const ShareItem& item) {
         favorites = defaultFavorites(item);
         store(defaults, key, favorites);
     }
-    const QStringList known = knownSharers();
-    QStringList listed;
-    for (const QString& sharer : favorites) {
-        if (known.contains(sharer)) {
-            listed << sharer;
+    // Without the sharers list nothing can be told unknown; the user's favourites stay.
+    if (const std::optional<QStringList> known = knownSharers()) {
+        QStringList listed;
+        for (const QString& sharer : favorites) {
+            if (known->contains(sharer)) {
+                listed << sharer;
+            }
         }
-    }
-    if (listed != favorites) {
-        favorites = listed;
-        store(defaults, key, favorites);
+        if (listed != favorites) {
+            favorites = listed;
+            store(defaults, key, favorites);
+        }
     }
     const QStringList excluded = defaults.stringListForKey(kExcludedKey);
     QStringList included;

@@ -33,9 +33,9 @@ class ShareCenter {
     // The user-defaults key of the item's favourites: the prefix and the share type, or
     // for files the prefix and the MIME type.
     static QString favoritesKeyForItem(const ShareItem& item);
-    // Every sharer id named in a group of the configured sharers list resource; empty,
+    // Every sharer id named in a group of the configured sharers list resource; nothing,
     // with a log line, when the resource cannot be read.
-    static QStringList knownSharers();
+    static std::optional<QStringList> knownSharers();
 
     // A sharer's stored login value for a form field's key; nothing when none is stored
     // (errorMessage left empty) or the keyring failed (errorMessage set).

@@ -1,11 +1,11 @@
 #include "sharing/url_shortener.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QTimer>
 
 #include "sharing/share_configuration.h"
 
@@ -58,19 +58,21 @@ QUrl UrlShortener::resultForAnswer(const QUrl& longUrl, int httpStatus, const QB
 
 void UrlShortener::shorten(const QUrl& longUrl, Callback done, const QObject* context,
                            int timeoutMs) {
-    auto* manager = new QNetworkAccessManager;
-    const QObject* receiver = context ? context : manager;
-    QPointer<const QObject> guard(context);
-    const bool guarded = context != nullptr;
     if (longUrl.isEmpty()) {
-        QTimer::singleShot(0, receiver, [manager, done, longUrl, guard, guarded] {
-            manager->deleteLater();
-            if (!guarded || guard) {
-                done(longUrl);
-            }
-        });
+        QPointer<const QObject> guard(context);
+        const bool guarded = context != nullptr;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [done, longUrl, guard, guarded] {
+                if (!guarded || guard) {
+                    done(longUrl);
+                }
+            },
+            Qt::QueuedConnection);
         return;
     }
+    auto* manager = new QNetworkAccessManager;
+    const QObject* receiver = context ? context : manager;
     QNetworkRequest request(requestUrl(longUrl));
     request.setTransferTimeout(timeoutMs);
     QNetworkReply* reply = manager->get(request);

@@ -14,6 +14,7 @@
 #include "support/file_size_limit.h"
 #include "support/log_capture.h"
 #include "support/temp_home.h"
+#include "support/unprivileged.h"
 
 namespace lumigrave::sharing {
 namespace {
@@ -191,6 +192,42 @@ TEST_F(OfflineQueueTest, AQueueThatCannotBeWrittenKeepsItsEntriesAndLeavesNoAtta
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(contents(queue.path()), before);
     EXPECT_TRUE(attachmentFiles().isEmpty());
+}
+
+// A queue the user may not rewrite (as root, the test drops to an unprivileged user): the
+// entry stays, and so does the image it still needs.
+TEST_F(OfflineQueueTest, AnEntryWhoseRemovalCannotBeWrittenKeepsItsAttachment) {
+    test::makeWorldReadable(QFile::encodeName(home_.path()).constData(), true);
+    const QString folder = home_.filePath("queue");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    OfflineQueue queue(folder + "/ShareOfflineQueue.plist");
+    QString error;
+    ASSERT_TRUE(queue.add(photo("kept"), "FacebookSharer", &error)) << error.toStdString();
+    ASSERT_TRUE(queue.add(photo("other"), "TwitterSharer", &error));
+    const QByteArray before = contents(queue.path());
+    test::makeWorldReadable(QFile::encodeName(queue.path()).constData(), false);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup |
+                                                  QFile::ReadOther | QFile::ExeOther));
+    // The attachments could be deleted: only the queue's own folder is locked.
+    ASSERT_TRUE(QFile::setPermissions(ShareAttachments::directory(),
+                                      QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    const std::vector<OfflineQueueEntry> entries = queue.entries();
+    ASSERT_EQ(entries.size(), 2u);
+    {
+        test::AsUnprivilegedUser nobody;
+        EXPECT_FALSE(queue.remove(entries[0].entryId, &error));
+        bool dropped = false;
+        EXPECT_FALSE(queue.recordFailedStart(entries[1].entryId, &dropped, &error));
+        EXPECT_FALSE(dropped);
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(contents(queue.path()), before);
+    EXPECT_EQ(attachmentFiles().size(), 2);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(OfflineQueueTest, TheCenterQueuesOnlyWhenOfflineSharingIsAllowed) {

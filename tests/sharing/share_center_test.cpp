@@ -33,7 +33,7 @@ class FavoritesTest : public testing::Test {
 };
 
 TEST_F(FavoritesTest, TheSharersListResourceNamesEveryService) {
-    EXPECT_EQ(ShareCenter::knownSharers(),
+    EXPECT_EQ(ShareCenter::knownSharers().value_or(QStringList()),
               QStringList({"FacebookSharer", "TwitterSharer", "FlickrSharer", "LinkedInSharer",
                            "ReadLaterSharer"}));
 }
@@ -58,6 +58,21 @@ TEST_F(FavoritesTest, UnknownAndExcludedSharersAreDroppedFromTheStoredList) {
     defaults.setStringList("ShareExcluded", {"TwitterSharer"});
     EXPECT_EQ(ShareCenter::favoriteSharersForItem(imageItem()), QStringList{"FlickrSharer"});
     EXPECT_EQ(stored("SHARE_FAVS_3"), QStringList{"FlickrSharer"});
+}
+
+class MissingSharersList : public DefaultShareConfigurator {
+  public:
+    QString sharersPlistName() const override { return "Missing.plist"; }
+};
+
+TEST_F(FavoritesTest, AnUnreadableSharersListLeavesTheFavouritesAlone) {
+    UserDefaults().setStringList("SHARE_FAVS_3", {"LinkedInSharer", "FlickrSharer"});
+    ShareConfiguration::sharedInstanceWithConfigurator(std::make_unique<MissingSharersList>());
+    test::LogCapture log;
+    EXPECT_EQ(ShareCenter::favoriteSharersForItem(imageItem()),
+              QStringList({"LinkedInSharer", "FlickrSharer"}));
+    EXPECT_EQ(stored("SHARE_FAVS_3"), QStringList({"LinkedInSharer", "FlickrSharer"}));
+    EXPECT_FALSE(log.lines().filter("Missing.plist").isEmpty());
 }
 
 TEST_F(FavoritesTest, PushedSharersComeFirstAndTheListNeverPassesThree) {

@@ -92,6 +92,8 @@ TEST_F(UrlShortenerTest, EveryFailureKeepsTheLongLink) {
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(shorten(longUrl), longUrl) << "answer " << i;
     }
+    // No link at all asks nothing and answers with nothing.
+    EXPECT_EQ(shorten(QUrl()), QUrl());
     EXPECT_EQ(server_.requests().size(), 7);
 }
 

@@ -68,6 +68,15 @@ TEST_F(FormTest, AHeaderStandsAboveItsSectionAndASectionWithoutTitlesHasNone) {
     EXPECT_EQ(table()->footerViewForSection(0), nullptr);
     EXPECT_EQ(table()->numberOfRowsInSection(0), 2);
     EXPECT_EQ(table()->numberOfRowsInSection(1), 2);
+    // Every label is whole, and the text fields line up beside the longest.
+    const int left = form_->textFieldForKey("username")->geometry().left();
+    for (const char* key : {"username", "password", "tags"}) {
+        FormFieldCell* row = form_->cellForKey(key);
+        ASSERT_NE(row, nullptr);
+        EXPECT_GE(row->textLabel()->width(), row->textLabel()->sizeHint().width()) << key;
+        EXPECT_EQ(row->textField()->geometry().left(), left) << key;
+        EXPECT_GE(left, row->textLabel()->geometry().right()) << key;
+    }
 }
 
 TEST_F(FormTest, TypedAndSwitchedValuesComeBackAsStrings) {

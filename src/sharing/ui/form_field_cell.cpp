@@ -1,5 +1,6 @@
 #include "sharing/ui/form_field_cell.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -72,6 +73,21 @@ FormFieldCell::FormFieldCell(const FormFieldSettings& field, const QString& valu
     layoutField();
 }
 
+void FormFieldCell::setLabelWidth(int width) {
+    labelWidth_ = width;
+    layoutField();
+}
+
+int FormFieldCell::labelWidthFor(const QStringList& labels) {
+    const QFontMetrics metrics(ui::style::tableCellFont());
+    int widest = 0;
+    for (const QString& label : labels) {
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+    }
+    // The label's inset on both sides, and a little air before the field.
+    return std::max(kLabelWidth, widest + 2 * kInset + 4);
+}
+
 void FormFieldCell::resizeEvent(QResizeEvent* event) {
     ui::TableViewCell::resizeEvent(event);
     layoutField();
@@ -82,7 +98,8 @@ void FormFieldCell::layoutField() {
     const int middle = (area.height() - kFieldHeight) / 2;
     if (textField_ != nullptr) {
         // A field without a label has the whole row.
-        const int left = field_.label().isEmpty() ? kInset : kLabelWidth;
+        const int left =
+            field_.label().isEmpty() ? kInset : std::min(labelWidth_, area.width() / 2);
         textLabel()->setGeometry(kInset, 0, std::max(0, left - 2 * kInset), area.height());
         textField_->setGeometry(left, middle, std::max(0, area.width() - left - kInset),
                                 kFieldHeight);

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "sharing/form_field_settings.h"
@@ -34,8 +35,13 @@ class FormFieldCell : public ui::TableViewCell {
     // Each change the user makes, with the field's new value.
     std::function<void(const QString& value)> onValueChanged;
 
-    // Text fields start this far from the cell's left edge, so a form's fields line up.
+    // Where a text field starts, from the cell's left edge: the form gives all its cells
+    // the room its longest label needs, so the fields line up. Never more than half the
+    // row.
     static constexpr int kLabelWidth = 100;
+    void setLabelWidth(int width);
+    // The room labels need, in points, for the widest of them.
+    static int labelWidthFor(const QStringList& labels);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +53,7 @@ class FormFieldCell : public ui::TableViewCell {
     ui::TextField* textField_ = nullptr;
     ui::Switch* switch_ = nullptr;
     QLabel* detail_ = nullptr;
+    int labelWidth_ = kLabelWidth;
 };
 
 }  // namespace lumigrave::sharing

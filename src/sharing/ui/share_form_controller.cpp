@@ -239,6 +239,15 @@ ui::TableViewCell* ShareFormController::cellForRowAtIndexPath(ui::TableView&, ui
     }
     const QString key = field->key();
     auto* cell = new FormFieldCell(*field, values_.value(key), shown_.value(key));
+    QStringList labels;
+    for (const FormSection& section : std::as_const(sections_)) {
+        for (const FormFieldSettings& each : section.fields) {
+            if (each.isTextInput()) {
+                labels.append(each.label());
+            }
+        }
+    }
+    cell->setLabelWidth(FormFieldCell::labelWidthFor(labels));
     cell->onValueChanged = [this, key](const QString& value) { values_.insert(key, value); };
     if (ui::TextField* text = cell->textField()) {
         text->setDelegate(this);
