@@ -19,7 +19,7 @@
 #include "render/emboss_composer.h"
 #include "render/output_sizes.h"
 #include "sharing/share_center.h"
-include "sharing/share_configuration.h"
+#include "sharing/share_configuration.h"
 #include "sharing/ui/offline_flush.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"

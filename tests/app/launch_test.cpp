@@ -12,7 +12,7 @@
 #include "platform/screen.h"
 #include "platform/user_defaults.h"
 #include "render/emboss_composer.h"
-include "sharing/share_center.h"
+#include "sharing/share_center.h"
 #include "sharing/ui/offline_flush.h"
 #include "support/widget_test_support.h"
 #include "ui/activity_indicator_view.h"
