@@ -22,6 +22,7 @@ namespace lumigrave::sharing {
 class ShareConfiguration {
   public:
     // Installs configurator in place of any earlier one and reads the deployment files.
+    // A reference to the earlier configuration is no longer valid afterwards.
     static ShareConfiguration& sharedInstanceWithConfigurator(
         std::unique_ptr<DefaultShareConfigurator> configurator);
     // The installed configuration; the library's defaults when none was installed yet.
