@@ -3,9 +3,9 @@
 #include <QDebug>
 
 #include "platform/notification_center.h"
-#include "platform/property_list.h"
 #include "platform/user_defaults.h"
 #include "sharing/share_configuration.h"
+#include "sharing/stored_share_info.h"
 #include "sharing/ui/sharer_delegate.h"
 #include "sharing/url_shortener.h"
 #include "ui/alert_view.h"
@@ -19,12 +19,9 @@ const QString Sharer::kSendDidFailWithErrorNotification =
     QStringLiteral("ShareSendDidFailWithError");
 const QString Sharer::kSendDidCancelNotification = QStringLiteral("ShareSendDidCancel");
 const QString Sharer::kAuthDidFinishNotification = QStringLiteral("ShareAuthDidFinish");
-const QString Sharer::kStoredShareInfoKey = QStringLiteral("kShareStoredShareInfo");
 
 namespace {
 
-const QString kStoredItemKey = QStringLiteral("kShareStoredItem");
-const QString kStoredActionKey = QStringLiteral("kShareStoredAction");
 const QString kAutoShareKey = QStringLiteral("autoShare");
 
 ShareConfiguration& configuration() {
@@ -465,35 +462,20 @@ void Sharer::authShowOtherAuthorizationErrorAlert() {
 
 bool Sharer::saveItemForLater(int action) {
     QString error;
-    const std::optional<QVariantMap> stored = item_.dictionaryRepresentation(&error);
-    if (!stored) {
+    if (!StoredShareInfo::saveItemForLater(item_, action, &error)) {
         qWarning().noquote() << "The share could not be kept across the login:" << error;
         return false;
     }
-    const QVariantMap info{{kStoredItemKey, *stored}, {kStoredActionKey, action}};
-    UserDefaults defaults;
-    defaults.setString(kStoredShareInfoKey, QString::fromUtf8(PropertyList::toXml(info)));
-    return defaults.synchronize();
+    return true;
 }
 
 bool Sharer::restoreItem() {
-    UserDefaults defaults;
-    const QString text = defaults.stringForKey(kStoredShareInfoKey);
-    if (text.isEmpty()) {
+    std::optional<StoredShareInfo::Saved> saved = StoredShareInfo::restoreItem();
+    if (!saved) {
         return false;
     }
-    defaults.removeObjectForKey(kStoredShareInfoKey);
-    defaults.synchronize();
-    QString error;
-    const std::optional<QVariant> info = PropertyList::fromXml(text.toUtf8(), &error);
-    if (!info || info->typeId() != QMetaType::QVariantMap) {
-        qWarning().noquote() << "A share kept across a login could not be read:" << error;
-        return false;
-    }
-    const QVariantMap map = info->toMap();
-    item_ = ShareItem::itemFromDictionary(map.value(kStoredItemKey).toMap(),
-                                          ShareAttachments::Use::Consume);
-    pendingAction_ = map.value(kStoredActionKey).toInt();
+    item_ = saved->item;
+    pendingAction_ = saved->pendingAction;
     return true;
 }
 

@@ -44,8 +44,6 @@ class Sharer : public ui::NavigationController, protected ShareFormDelegate {
     static const QString kSendDidCancelNotification;
     // With the user information "success" (a boolean).
     static const QString kAuthDidFinishNotification;
-    // The user-defaults key of an item kept across a login in another application.
-    static const QString kStoredShareInfoKey;
 
     Sharer();
     ~Sharer() override;
@@ -121,9 +119,9 @@ class Sharer : public ui::NavigationController, protected ShareFormDelegate {
     void authShowBadCredentialsAlert();
     void authShowOtherAuthorizationErrorAlert();
 
-    // Keeps the item and pendingAction in the user-defaults store while the login goes
-    // on in another application; restoreItem() takes them back (and clears them) and
-    // says whether there were any.
+    // Keeps the item and pendingAction (StoredShareInfo) while the login goes on in
+    // another application; restoreItem() takes them back (and clears them) and says
+    // whether there were any.
     bool saveItemForLater(int pendingAction);
     bool restoreItem();
 
