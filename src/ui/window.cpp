@@ -42,6 +42,9 @@ Window::~Window() = default;
 
 void Window::setRootViewController(ViewController* controller) {
     root_ = controller;
+    if (controller == nullptr) {
+        return;  // its owner is about to let it go
+    }
     QWidget* view = controller->view();
     view->setParent(this);
     view->setGeometry(rect());

@@ -30,7 +30,8 @@ class Window : public QWidget {
     Level level() const { return level_; }
     bool isMainWindow() const { return level_ == Level::Normal; }
 
-    // Does not take ownership: the application delegate owns the controller.
+    // Does not take ownership: the application delegate owns the controller. Null
+    // leaves the window without one, for an owner about to let its controller go.
     void setRootViewController(ViewController* controller);
     ViewController* rootViewController() const { return root_; }
     // Shows the window and gives it the focus; the root screen appears. A layer of the

@@ -100,6 +100,12 @@ class SharerTest : public ::testing::Test {
         }
         ShareActivityIndicator::currentIndicator()->hide();
         flushDeletes();
+        // The application's screens go, and with them a sharer still presented; then
+        // those still waiting for an answer no test gave.
+        window_.setRootViewController(nullptr);
+        delete navigation_;
+        qDeleteAll(Sharer::liveSharers());
+        flushDeletes();
         Reachability::setForcedConnected(std::nullopt);
         service = nullptr;
     }

@@ -28,14 +28,27 @@ ShareConfiguration& configuration() {
     return ShareConfiguration::sharedInstance();
 }
 
+QList<Sharer*>& live() {
+    static QList<Sharer*> sharers;
+    return sharers;
+}
+
 }  // namespace
 
 Sharer::Sharer()
     : ui::NavigationController(nullptr),
       ownDelegate_(std::make_unique<SharerDelegate>()),
-      delegate_(ownDelegate_.get()) {}
+      delegate_(ownDelegate_.get()) {
+    live().append(this);
+}
 
-Sharer::~Sharer() = default;
+Sharer::~Sharer() {
+    live().removeOne(this);
+}
+
+QList<Sharer*> Sharer::liveSharers() {
+    return live();
+}
 
 Sharer* Sharer::shareItem(Sharer* sharer, const ShareItem& item) {
     ShareCenter::pushOnFavorites(sharer->sharerId(), item);

@@ -132,6 +132,8 @@ class Sharer : public ui::NavigationController, protected ShareFormDelegate {
 
     // The form showing now, or null.
     ShareFormController* currentForm() const;
+    // Every sharer alive, oldest first: those still waiting for a service's answer too.
+    static QList<Sharer*> liveSharers();
     // Whether the sharer's screens are on the screen.
     bool isPresented() const { return presented_; }
 
