@@ -207,5 +207,33 @@ TEST_F(ReadLaterSharerTest, OfflineTheLinkIsQueuedAndSentAtTheNextStartWithTheSt
     EXPECT_TRUE(alertTexts().isEmpty()) << "a queued share is sent quietly";
 }
 
+TEST_F(ReadLaterSharerTest, AQueuedLinkWhoseLoginIsRefusedStaysQueuedWithNoAlert) {
+    storeLogin("ann", "changed since");
+    Reachability::setForcedConnected(false);
+    QPointer<Sharer> sharer = shareLink(QStringLiteral("Kept"));
+    ASSERT_NE(form(sharer), nullptr);
+    form(sharer)->validateForm();
+    settle();
+    ASSERT_EQ(OfflineQueue().entries().size(), 1u);
+
+    server_.setResponse("/v2/add", FakeHttpServer::text(401, "401 Unauthorized"));
+    Reachability::setForcedConnected(true);
+    SharerRegistry::registerSharer<ReadLaterSharer>(QStringLiteral("ReadLaterSharer"));
+    OfflineFlush::flushOfflineQueue();
+    ASSERT_TRUE(OfflineFlush::isRunning());
+    EXPECT_TRUE(QTest::qWaitFor([] {
+        ManualScheduler::current()->advance(0);
+        settle();
+        return !OfflineFlush::isRunning();
+    }));
+    flushDeletes();
+    EXPECT_EQ(server_.requestsTo("/v2/add").size(), 1);
+    EXPECT_TRUE(alertTexts().isEmpty()) << "no alert and no login form at a start";
+    EXPECT_EQ(navigation_->modalViewController(), nullptr);
+    const std::vector<OfflineQueueEntry> queued = OfflineQueue().entries();
+    ASSERT_EQ(queued.size(), 1u) << "kept for a start after a new login";
+    EXPECT_EQ(queued[0].sharerId, "ReadLaterSharer");
+}
+
 }  // namespace
 }  // namespace lumigrave::sharing::test
