@@ -21,6 +21,8 @@
 #include "sharing/share_center.h"
 #include "sharing/share_configuration.h"
 #include "sharing/ui/offline_flush.h"
+#include "sharing/ui/read_later_sharer.h"
+#include "sharing/ui/sharer_registry.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
 #include "ui/navigation_bar.h"
@@ -150,6 +152,8 @@ void AppDelegate::deregisterForActivityNotification() {
 void AppDelegate::configureSharing() {
     sharing::ShareConfiguration::sharedInstanceWithConfigurator(
         std::make_unique<ShareConfigurator>());
+    sharing::SharerRegistry::registerSharer<sharing::ReadLaterSharer>(
+        QStringLiteral("ReadLaterSharer"));
 }
 
 void AppDelegate::createWindow() {

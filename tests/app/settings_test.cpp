@@ -15,6 +15,9 @@
 #include "app/settings/text_file_view_controller.h"
 #include "editor_fixture.h"
 #include "platform/bundle.h"
+#include "platform/keychain.h"
+#include "platform/reachability.h"
+#include "sharing/ui/read_later_sharer.h"
 #include "support/log_capture.h"
 #include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
@@ -187,17 +190,51 @@ TEST_F(SettingsTest, TellFriendsOffersFourServicesAndCancelSharesNothing) {
     EXPECT_TRUE(ui::OnScreen::all<ui::ActionSheet>().isEmpty());
     EXPECT_TRUE(alertTexts().isEmpty());
 
-    // The fourth choice is the read-later service's, which cannot be told yet.
+    // A choice whose service has no sharer yet says so.
     clickRow(2, 0);
     sheet = ui::OnScreen::top<ui::ActionSheet>();
     ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, 3));
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, 1));
     settle();
-    EXPECT_EQ(alertTexts(), QStringList({"Pocket (Read It Later)",
-                                         "Telling friends on Pocket (Read It Later) is not "
-                                         "available yet."}));
+    EXPECT_EQ(alertTexts(),
+              QStringList({"Twitter", "Telling friends on Twitter is not available yet."}));
     EXPECT_EQ(SettingsViewController::recommendationTitle(),
               "Lumigrave is Awesome! Really impressed with the glass-like watermark.");
+}
+
+TEST_F(SettingsTest, TellFriendsOnPocketLogsInThenOffersTheRecommendation) {
+    // Logins go to the private file, and the login form needs the computer online.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    Keychain::resetForTesting();
+    Reachability::setForcedConnected(true);
+    clickRow(2, 0);
+    ui::ActionSheet* sheet = ui::OnScreen::top<ui::ActionSheet>();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, 3));
+    settle();
+    EXPECT_TRUE(alertTexts().isEmpty());
+    auto* sharer = dynamic_cast<sharing::ReadLaterSharer*>(navigation().modalViewController());
+    ASSERT_NE(sharer, nullptr);
+    EXPECT_EQ(sharer->item().shareType(), sharing::ShareTypeURL);
+    EXPECT_EQ(sharer->item().URL(), SettingsViewController::storePageUrl());
+    EXPECT_EQ(sharer->item().title(), SettingsViewController::recommendationTitle());
+    sharing::ShareFormController* login = sharer->currentForm();
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(login->title(), "Login");
+    login->setValueForKey("username", "ann");
+    login->setValueForKey("password", "pw");
+    login->validateForm();
+    settle();
+    sharing::ShareFormController* edit = sharer->currentForm();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->rightButton()->title(), "Send to Pocket");
+    EXPECT_EQ(edit->valueForKey("title"), SettingsViewController::recommendationTitle());
+    // Cancelled here: the save itself is the sharer's own test, against a fake service.
+    QPointer<sharing::Sharer> watched = sharer;
+    edit->cancelForm();
+    settle();
+    EXPECT_TRUE(watched.isNull());
+    Reachability::setForcedConnected(std::nullopt);
 }
 
 TEST(MailResultAlert, EachResultHasItsAlertOrNone) {
