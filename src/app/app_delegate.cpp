@@ -20,7 +20,9 @@
 #include "render/output_sizes.h"
 #include "sharing/share_center.h"
 #include "sharing/share_configuration.h"
+#include "sharing/ui/facebook_sharer.h"
 #include "sharing/ui/offline_flush.h"
+#include "sharing/ui/sharer_registry.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
 #include "ui/navigation_bar.h"
@@ -150,6 +152,8 @@ void AppDelegate::deregisterForActivityNotification() {
 void AppDelegate::configureSharing() {
     sharing::ShareConfiguration::sharedInstanceWithConfigurator(
         std::make_unique<ShareConfigurator>());
+    sharing::SharerRegistry::registerSharer<sharing::FacebookSharer>(
+        QStringLiteral("FacebookSharer"));
 }
 
 void AppDelegate::createWindow() {
@@ -236,7 +240,7 @@ bool AppDelegate::handleOpenURL(const QUrl& url) {
     QString prefix = QStringLiteral("fb%1").arg(
         sharing::ShareConfiguration::sharedInstance().stringValue(QStringLiteral("facebookAppId")));
     if (url.scheme().startsWith(prefix)) {
-        return sharing::facebookHandleOpenURL(url);
+        return sharing::FacebookSharer::handleOpenURL(url);
     }
     return true;
 }

@@ -12,6 +12,8 @@
 #include "platform/bundle.h"
 #include "platform/notification_center.h"
 #include "platform/run_loop.h"
+#include "sharing/share_item.h"
+#include "sharing/ui/facebook_sharer.h"
 #include "ui/application.h"
 #include "ui/mail_compose_view_controller.h"
 #include "ui/navigation_controller.h"
@@ -201,8 +203,13 @@ void SettingsViewController::didDismissWithButtonIndex(ui::ActionSheet& sheet, i
         buttonIndex >= kTellFriendsServices.size()) {
         return;
     }
-    // The recommendation is made as the sharer will take it; no sharer takes it yet.
     const QString title = recommendationTitle();
+    if (buttonIndex == 0) {
+        sharing::Sharer::shareItem<sharing::FacebookSharer>(
+            sharing::ShareItem::URL(storePageUrl(), title, 1));
+        return;
+    }
+    // The services without a sharer yet.
     qInfo("Recommendation for %s not sent: \"%s\" %s",
           qPrintable(kTellFriendsServices[buttonIndex]), qPrintable(title),
           qPrintable(storePageUrl().toString()));
