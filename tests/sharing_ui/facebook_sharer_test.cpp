@@ -8,6 +8,8 @@
 #include "sharer_fixture.h"
 #include "sharing/offline_queue.h"
 #include "sharing/ui/facebook_sharer.h"
+#include "sharing/ui/offline_flush.h"
+#include "sharing/ui/sharer_registry.h"
 #include "support/fake_http_server.h"
 #include "support/log_capture.h"
 
@@ -303,6 +305,9 @@ TEST_F(FacebookSharerTest, ALoginWithNoWaitingShareKeepsTheTokenOnly) {
     EXPECT_TRUE(server_.requests().isEmpty());
     // A URL that answers no login is refused and changes nothing.
     EXPECT_FALSE(FacebookSharer::handleOpenURL(QUrl("fb" + kAppId + "://authorize?code=1")));
+    // Nor is a token on another scheme taken.
+    EXPECT_FALSE(FacebookSharer::handleOpenURL(QUrl("fb1://authorize#access_token=OTHER")));
+    EXPECT_FALSE(FacebookSharer::handleOpenURL(QUrl("https://x.test/#access_token=OTHER")));
     EXPECT_EQ(stored("accessToken").value_or(""), kToken);
 }
 
@@ -332,6 +337,72 @@ TEST_F(FacebookSharerTest, OfflineTheLoginIsRefusedAndALoggedInPhotoIsQueuedAfte
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0].sharerId, "FacebookSharer");
     EXPECT_EQ(queued[0].item.value("title").toString(), "Later");
+}
+
+// The next start, online: the flush sends what was queued, quietly.
+class FacebookOfflineTest : public FacebookSharerTest {
+  protected:
+    FacebookOfflineTest() {
+        SharerRegistry::registerSharer<FacebookSharer>(QStringLiteral("FacebookSharer"));
+    }
+    ~FacebookOfflineTest() override { SharerRegistry::clear(); }
+    void queuePhoto(const QString& title) {
+        Reachability::setForcedConnected(false);
+        QPointer<Sharer> sharer = shareToFacebook(photo());
+        ASSERT_NE(form(sharer), nullptr);
+        form(sharer)->setValueForKey("title", title);
+        form(sharer)->validateForm();
+        settle();
+        flushDeletes();
+        ASSERT_EQ(OfflineQueue().entries().size(), 1u);
+        Reachability::setForcedConnected(true);
+    }
+    void flush() {
+        OfflineFlush::flushOfflineQueue();
+        for (int turn = 0; turn < 500 && OfflineFlush::isRunning(); ++turn) {
+            ManualScheduler::current()->advance(0);
+            settle();
+            QTest::qWait(10);
+        }
+        EXPECT_FALSE(OfflineFlush::isRunning());
+        flushDeletes();
+    }
+};
+
+TEST_F(FacebookOfflineTest, AQueuedPhotoIsPostedAtTheNextStartWithItsTitle) {
+    logIn();
+    queuePhoto("Queued title");
+    server_.setResponse("/graph/me/photos", Server::text(200, R"({"id":"5"})"));
+    flush();
+    ASSERT_EQ(server_.requestsTo("/graph/me/photos").size(), 1);
+    const Server::Request request = server_.requestsTo("/graph/me/photos")[0];
+    QMap<QString, QByteArray> parts;
+    for (const Server::FormPart& part :
+         Server::parseMultipart(request.header("Content-Type"), request.body)) {
+        parts.insert(part.name, part.data);
+    }
+    EXPECT_EQ(QString::fromUtf8(parts["message"]), "Queued title");
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(parts["source"], "PNG"));
+    EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), pixelsOf(photo()));
+    EXPECT_TRUE(OfflineQueue().entries().empty());
+    EXPECT_TRUE(alertTexts().isEmpty());
+    EXPECT_EQ(navigation_->modalViewController(), nullptr) << "no form, no indicator";
+}
+
+TEST_F(FacebookOfflineTest, ARevokedTokenInTheBackgroundOpensNoBrowserAndKeepsTheShare) {
+    logIn();
+    queuePhoto("Queued title");
+    server_.setResponse("/graph/me/photos",
+                        Server::text(400, R"({"error":{"message":"Session has expired",)"
+                                          R"("type":"OAuthException","code":190}})"));
+    flush();
+    EXPECT_EQ(server_.requestsTo("/graph/me/photos").size(), 1);
+    EXPECT_TRUE(browser_.opened.isEmpty());
+    EXPECT_FALSE(stored("accessToken").has_value());
+    EXPECT_TRUE(alertTexts().isEmpty());
+    EXPECT_FALSE(itemWaiting());
+    EXPECT_EQ(OfflineQueue().entries().size(), 1u) << "a failed send stays for the next start";
 }
 
 }  // namespace

@@ -124,7 +124,10 @@ void FacebookSharer::forgetToken() {
 }
 
 bool FacebookSharer::handleOpenURL(const QUrl& url) {
-    const FacebookLoginAnswer answer = FacebookLogin::parseRedirect(url);
+    // Only the scheme our dialog answers on may hand us a token.
+    const FacebookLoginAnswer answer = FacebookLogin::isOnLoginScheme(url)
+                                           ? FacebookLogin::parseRedirect(url)
+                                           : FacebookLoginAnswer{};
     if (answer.kind == FacebookLoginAnswer::Kind::NotALogin) {
         qInfo().noquote() << "A URL on" << url.scheme() << "that answers no Facebook login";
         return false;
