@@ -2,6 +2,8 @@
 // its redirect back, the photo and link posts, a token the service no longer takes, the
 // service's refusals, and offline shares.
 #include <QDesktopServices>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QUrlQuery>
 
 #include "platform/user_defaults.h"
@@ -403,6 +405,57 @@ TEST_F(FacebookOfflineTest, ARevokedTokenInTheBackgroundOpensNoBrowserAndKeepsTh
     EXPECT_TRUE(alertTexts().isEmpty());
     EXPECT_FALSE(itemWaiting());
     EXPECT_EQ(OfflineQueue().entries().size(), 1u) << "a failed send stays for the next start";
+}
+
+// The same login against a real Secret Service. Discovered as disabled; ctest runs it
+// inside run_with_keyring.sh, whose private session bus is taken back here after the
+// fixture set it aside.
+const QByteArray kSessionBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+
+class FacebookKeyringTest : public FacebookSharerTest {
+  protected:
+    FacebookKeyringTest() {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", kSessionBus);
+        Keychain::resetForTesting();
+    }
+    ~FacebookKeyringTest() override {
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        Keychain::resetForTesting();
+    }
+};
+
+TEST_F(FacebookKeyringTest, DISABLED_TheTokenLivesInTheKeyringAndNowhereElse) {
+    ASSERT_FALSE(kSessionBus.isEmpty()) << "run this test through run_with_keyring.sh";
+    ASSERT_EQ(Keychain::store(), Keychain::Store::SecretService);
+    lumigrave::test::LogCapture log;
+    shareToFacebook(photo());
+    ASSERT_EQ(browser_.opened.size(), 1);
+    server_.setResponse("/graph/me/photos", Server::text(200, R"({"id":"9"})"));
+    EXPECT_TRUE(FacebookSharer::handleOpenURL(
+        QUrl(redirect("access_token=" + kToken + "&expires_in=3600"))));
+    settle();
+    EXPECT_EQ(Keychain::password("SHARE_AUTH_FacebookSharer", "accessToken", nullptr).value_or(""),
+              kToken);
+    QPointer<Sharer> resumed = shown();
+    ASSERT_NE(form(resumed), nullptr);
+    form(resumed)->validateForm();
+    settle();
+    waitForAnswer(resumed);
+    ASSERT_EQ(server_.requestsTo("/graph/me/photos").size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(Keychain::fileStorePath()));
+    QDirIterator files(home_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (file.open(QIODevice::ReadOnly)) {
+            EXPECT_FALSE(file.readAll().contains(kToken.toUtf8())) << file.fileName().toStdString();
+        }
+    }
+    for (const QString& line : log.lines()) {
+        EXPECT_FALSE(line.contains(kToken)) << line.toStdString();
+    }
+    // Logged out again, so the keyring holds nothing of the test afterwards.
+    EXPECT_TRUE(Keychain::deletePassword("SHARE_AUTH_FacebookSharer", "accessToken", nullptr));
+    EXPECT_TRUE(Keychain::deletePassword("SHARE_AUTH_FacebookSharer", "expirationDate", nullptr));
 }
 
 }  // namespace
