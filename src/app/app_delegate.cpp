@@ -20,6 +20,7 @@
 #include "render/output_sizes.h"
 #include "sharing/share_center.h"
 #include "sharing/share_configuration.h"
+#include "sharing/ui/facebook_sharer.h"
 #include "sharing/ui/offline_flush.h"
 #include "sharing/ui/read_later_sharer.h"
 #include "sharing/ui/sharer_registry.h"
@@ -154,6 +155,8 @@ void AppDelegate::configureSharing() {
         std::make_unique<ShareConfigurator>());
     sharing::SharerRegistry::registerSharer<sharing::ReadLaterSharer>(
         QStringLiteral("ReadLaterSharer"));
+    sharing::SharerRegistry::registerSharer<sharing::FacebookSharer>(
+        QStringLiteral("FacebookSharer"));
 }
 
 void AppDelegate::createWindow() {
@@ -240,7 +243,7 @@ bool AppDelegate::handleOpenURL(const QUrl& url) {
     QString prefix = QStringLiteral("fb%1").arg(
         sharing::ShareConfiguration::sharedInstance().stringValue(QStringLiteral("facebookAppId")));
     if (url.scheme().startsWith(prefix)) {
-        return sharing::facebookHandleOpenURL(url);
+        return sharing::FacebookSharer::handleOpenURL(url);
     }
     return true;
 }

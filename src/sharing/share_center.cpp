@@ -194,9 +194,4 @@ ShareError ShareCenter::error(const QString& message) {
     return error;
 }
 
-bool facebookHandleOpenURL(const QUrl& url) {
-    qInfo().noquote() << "No Facebook client takes the login return on" << url.scheme();
-    return false;
-}
-
 }  // namespace lumigrave::sharing

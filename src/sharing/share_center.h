@@ -58,8 +58,4 @@ class ShareCenter {
     static ShareError error(const QString& message);
 };
 
-// A Facebook login's return URL. No Facebook client exists yet, so it is not taken; the
-// URL holds the login's token, so only its scheme is logged.
-bool facebookHandleOpenURL(const QUrl& url);
-
 }  // namespace lumigrave::sharing

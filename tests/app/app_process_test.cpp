@@ -22,6 +22,8 @@ class AppProcessTest : public ::testing::Test {
         env_.insert("XDG_CACHE_HOME", home_.filePath("cache"));
         env_.insert("XDG_RUNTIME_DIR", home_.path());
         env_.insert("QT_QPA_PLATFORM", "offscreen");
+        // A login handed over is kept; it goes to the private file, not the desktop's keyring.
+        env_.remove("DBUS_SESSION_BUS_ADDRESS");
     }
     void start(QProcess& process, const QStringList& arguments) {
         process.setProcessEnvironment(env_);
@@ -53,20 +55,21 @@ TEST_F(AppProcessTest, ASecondStartHandsItsUrlToTheRunningOneAndEnds) {
         << first.readAllStandardError().toStdString();
 
     QProcess second;
-    start(second, {"fb417820365194623://authorize#access_token=x"});
+    start(second, {"fb417820365194623://authorize#access_token=SECRETx42"});
     ASSERT_TRUE(second.waitForFinished(30000));
     EXPECT_EQ(second.exitCode(), 0);
-    // The running one got the login's return; no Facebook client takes it yet, it says.
+    // The running one got the login's return and kept the token; no share was waiting.
     QByteArray said;
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             said += first.readAllStandardError();
-            return said.contains("No Facebook client takes the login return on fb417820365194623");
+            return said.contains("No share was waiting for the Facebook login");
         },
         30000))
         << said.toStdString();
     // The return carries the login's token, which no log may hold.
     EXPECT_FALSE(said.contains("access_token")) << said.toStdString();
+    EXPECT_FALSE(said.contains("SECRETx42")) << said.toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished(10000);

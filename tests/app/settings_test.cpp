@@ -18,6 +18,8 @@
 #include "platform/keychain.h"
 #include "platform/reachability.h"
 #include "sharing/ui/read_later_sharer.h"
+#include "platform/user_defaults.h"
+#include "sharing/ui/sharer.h"
 #include "support/log_capture.h"
 #include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
@@ -235,6 +237,32 @@ TEST_F(SettingsTest, TellFriendsOnPocketLogsInThenOffersTheRecommendation) {
     settle();
     EXPECT_TRUE(watched.isNull());
     Reachability::setForcedConnected(std::nullopt);
+}
+
+TEST_F(SettingsTest, TellFriendsOnFacebookSharesTheStorePageThroughItsLogin) {
+    // Logins go to the private file, never to the desktop's keyring.
+    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    Keychain::resetForTesting();
+    Reachability::setForcedConnected(true);
+    OpenedUrls browser({"http", "https"});
+    clickRow(2, 0);
+    ui::ActionSheet* sheet = ui::OnScreen::top<ui::ActionSheet>();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, 0));
+    settle();
+    EXPECT_TRUE(alertTexts().isEmpty());
+    ASSERT_EQ(browser.opened.size(), 1);
+    EXPECT_TRUE(browser.opened[0].query().contains("response_type=token"));
+    // The recommendation waits for the login.
+    const QString waiting = UserDefaults().stringForKey(QStringLiteral("kShareStoredShareInfo/kShareStoredItem"));
+    EXPECT_TRUE(waiting.contains(SettingsViewController::storePageUrl().toString()))
+        << waiting.toStdString();
+    EXPECT_TRUE(waiting.contains(SettingsViewController::recommendationTitle()));
+    Reachability::setForcedConnected(std::nullopt);
+    if (!bus.isEmpty()) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+    }
 }
 
 TEST(MailResultAlert, EachResultHasItsAlertOrNone) {

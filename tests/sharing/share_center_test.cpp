@@ -225,14 +225,5 @@ TEST(ShareErrorTest, AnErrorCarriesTheLibrarysDomainCodeAndSentence) {
     EXPECT_EQ(error.localizedDescription, "There was a problem saving to Facebook");
 }
 
-TEST(FacebookReturnTest, TheTokenInALoginsReturnIsNeverLogged) {
-    test::LogCapture log;
-    EXPECT_FALSE(facebookHandleOpenURL(
-        QUrl("fb417820365194623://authorize#access_token=SECRETTOKEN&expires_in=3600")));
-    for (const QString& line : log.lines()) {
-        EXPECT_FALSE(line.contains("SECRETTOKEN")) << line.toStdString();
-    }
-}
-
 }  // namespace
 }  // namespace lumigrave::sharing

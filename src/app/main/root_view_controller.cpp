@@ -20,6 +20,8 @@
 #include "platform/run_loop.h"
 #include "platform/screen.h"
 #include "platform/user_defaults.h"
+#include "sharing/share_item.h"
+#include "sharing/ui/facebook_sharer.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
 #include "ui/application.h"
@@ -377,9 +379,13 @@ QString RootViewController::shareItemTitle() {
 }
 
 void RootViewController::shareToService(int service) {
+    const sharing::ShareItem item = sharing::ShareItem::image(finalImage(), shareItemTitle());
     NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
-    // No service's sharer is built yet to take the item (titled shareItemTitle()): the user
-    // is told so by name.
+    if (service == 0) {
+        sharing::Sharer::shareItem<sharing::FacebookSharer>(item);
+        return;
+    }
+    // The other services have no sharer yet: the user is told so by name.
     const QString name = shareServiceName(service);
     (new ui::AlertView(name, QStringLiteral("Sharing to %1 is not available yet.").arg(name),
                        nullptr, QStringLiteral("OK")))

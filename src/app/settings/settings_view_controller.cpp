@@ -13,6 +13,7 @@
 #include "platform/notification_center.h"
 #include "platform/run_loop.h"
 #include "sharing/share_item.h"
+#include "sharing/ui/facebook_sharer.h"
 #include "sharing/ui/read_later_sharer.h"
 #include "ui/application.h"
 #include "ui/mail_compose_view_controller.h"
@@ -204,11 +205,17 @@ void SettingsViewController::didDismissWithButtonIndex(ui::ActionSheet& sheet, i
         return;
     }
     const QString title = recommendationTitle();
+    if (buttonIndex == 0) {
+        sharing::Sharer::shareItem<sharing::FacebookSharer>(
+            sharing::ShareItem::URL(storePageUrl(), title, 1));
+        return;
+    }
     if (kTellFriendsServices[buttonIndex] == QLatin1String("Pocket (Read It Later)")) {
         sharing::Sharer::shareItem<sharing::ReadLaterSharer>(
             sharing::ShareItem::URL(storePageUrl(), title, 1));
         return;
     }
+    // The services without a sharer yet.
     qInfo("Recommendation for %s not sent: \"%s\" %s",
           qPrintable(kTellFriendsServices[buttonIndex]), qPrintable(title),
           qPrintable(storePageUrl().toString()));
