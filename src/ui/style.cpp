@@ -87,7 +87,8 @@ QString activityMessageStyleSheet() {
 }
 
 QColor activityBoxBackdrop() {
-    return QColor::fromRgbF(0, 0, 0, 0.7f);
+    // Dark enough that the text of a light screen beneath does not read through it.
+    return QColor::fromRgbF(0, 0, 0, 0.85f);
 }
 
 QFont activityCentreFont() {
