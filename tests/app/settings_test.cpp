@@ -17,8 +17,8 @@
 #include "platform/bundle.h"
 #include "platform/keychain.h"
 #include "platform/reachability.h"
-#include "sharing/ui/read_later_sharer.h"
 #include "platform/user_defaults.h"
+#include "sharing/ui/read_later_sharer.h"
 #include "sharing/ui/sharer.h"
 #include "support/log_capture.h"
 #include "support/widget_test_support.h"
@@ -255,7 +255,8 @@ TEST_F(SettingsTest, TellFriendsOnFacebookSharesTheStorePageThroughItsLogin) {
     ASSERT_EQ(browser.opened.size(), 1);
     EXPECT_TRUE(browser.opened[0].query().contains("response_type=token"));
     // The recommendation waits for the login.
-    const QString waiting = UserDefaults().stringForKey(QStringLiteral("kShareStoredShareInfo/kShareStoredItem"));
+    const QString waiting =
+        UserDefaults().stringForKey(QStringLiteral("kShareStoredShareInfo/kShareStoredItem"));
     EXPECT_TRUE(waiting.contains(SettingsViewController::storePageUrl().toString()))
         << waiting.toStdString();
     EXPECT_TRUE(waiting.contains(SettingsViewController::recommendationTitle()));

@@ -78,7 +78,9 @@ class FacebookSharerTest : public SharerTest {
         }
     }
     static bool itemWaiting() {
-        return !UserDefaults().stringForKey(QStringLiteral("kShareStoredShareInfo/kShareStoredItem")).isEmpty();
+        return !UserDefaults()
+                    .stringForKey(QStringLiteral("kShareStoredShareInfo/kShareStoredItem"))
+                    .isEmpty();
     }
     // Waits for the service's answer to reach the sharer.
     void waitForAnswer(const QPointer<Sharer>& sharer) {
