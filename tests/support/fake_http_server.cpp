@@ -121,10 +121,10 @@ void FakeHttpServer::accept() {
         connection->socket = socket;
         socket->setParent(this);
         connect(socket, &QTcpSocket::readyRead, this, [this, connection] { readFrom(connection); });
-        connect(socket, &QTcpSocket::disconnected, this, [connection] {
-            connection->socket->deleteLater();
-            delete connection;
-        });
+        // The connection's state goes with its socket, also when the server goes first
+        // with a client still connected.
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QObject::destroyed, [connection] { delete connection; });
     }
 }
 
