@@ -1,7 +1,6 @@
 // "Share to" Facebook from the main screen as a new user does it: the browser opens the
 // login, the desktop hands the redirect to the application, the photo goes up with the
 // title the user edits. The service is faked on 127.0.0.1 through a deployment file.
-#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -17,6 +16,7 @@
 #include "sharing/ui/facebook_sharer.h"
 #include "support/fake_http_server.h"
 #include "support/log_capture.h"
+#include "support/opened_urls.h"
 #include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
@@ -27,20 +27,8 @@ namespace {
 
 const QString kToken = QStringLiteral("EAAGm0PX4ZCpsBAsecretToken");
 
-class Browser : public QObject {
-    Q_OBJECT
-  public:
-    Browser() {
-        QDesktopServices::setUrlHandler("http", this, "open");
-        QDesktopServices::setUrlHandler("https", this, "open");
-    }
-    ~Browser() override {
-        QDesktopServices::unsetUrlHandler("http");
-        QDesktopServices::unsetUrlHandler("https");
-    }
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened.append(url); }
+struct Browser : lumigrave::test::OpenedUrls {
+    Browser() : OpenedUrls({QStringLiteral("http"), QStringLiteral("https")}) {}
 };
 
 class FacebookShareTest : public AppTest {
@@ -180,5 +168,3 @@ TEST_F(FacebookShareTest, TheRoutingTakesOnlyLoginsOnTheFacebookScheme) {
 
 }  // namespace
 }  // namespace lumigrave::test
-
-#include "facebook_share_test.moc"

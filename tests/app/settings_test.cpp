@@ -1,6 +1,5 @@
 // The settings page from the main screen's gear: its table, what each row does, and the
 // help pages it opens.
-#include <QDesktopServices>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -21,6 +20,7 @@
 #include "sharing/ui/read_later_sharer.h"
 #include "sharing/ui/sharer.h"
 #include "support/log_capture.h"
+#include "support/opened_urls.h"
 #include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
@@ -34,28 +34,6 @@ namespace lumigrave::test {
 namespace {
 
 using Accessory = ui::TableViewCell::AccessoryType;
-
-// Catches the URLs the application hands to other applications.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-  public:
-    explicit OpenedUrls(const QStringList& schemes) : schemes_(schemes) {
-        for (const QString& scheme : schemes_) {
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-        }
-    }
-    ~OpenedUrls() override {
-        for (const QString& scheme : schemes_) {
-            QDesktopServices::unsetUrlHandler(scheme);
-        }
-    }
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened.append(url); }
-
-  private:
-    QStringList schemes_;
-};
 
 // The application launched, the settings page opened from the gear.
 class SettingsTest : public EditorTest {
@@ -432,5 +410,3 @@ TEST_F(HelpPageTest, AMissingPageShowsEmptyWithALineSayingSo) {
 
 }  // namespace
 }  // namespace lumigrave::test
-
-#include "settings_test.moc"

@@ -1,7 +1,6 @@
 // Sharing to Facebook against a fake Graph API on 127.0.0.1: the login in the browser and
 // its redirect back, the photo and link posts, a token the service no longer takes, the
 // service's refusals, and offline shares.
-#include <QDesktopServices>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QUrlQuery>
@@ -14,6 +13,7 @@
 #include "sharing/ui/sharer_registry.h"
 #include "support/fake_http_server.h"
 #include "support/log_capture.h"
+#include "support/opened_urls.h"
 
 namespace lumigrave::sharing::test {
 namespace {
@@ -35,20 +35,8 @@ class FakeFacebook : public DefaultShareConfigurator {
 };
 
 // The browser: every http(s) URL the application opens lands here.
-class Browser : public QObject {
-    Q_OBJECT
-  public:
-    Browser() {
-        QDesktopServices::setUrlHandler("http", this, "open");
-        QDesktopServices::setUrlHandler("https", this, "open");
-    }
-    ~Browser() override {
-        QDesktopServices::unsetUrlHandler("http");
-        QDesktopServices::unsetUrlHandler("https");
-    }
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened.append(url); }
+struct Browser : lumigrave::test::OpenedUrls {
+    Browser() : OpenedUrls({QStringLiteral("http"), QStringLiteral("https")}) {}
 };
 
 class FacebookSharerTest : public SharerTest {
@@ -462,5 +450,3 @@ TEST_F(FacebookKeyringTest, DISABLED_TheTokenLivesInTheKeyringAndNowhereElse) {
 
 }  // namespace
 }  // namespace lumigrave::sharing::test
-
-#include "facebook_sharer_test.moc"
