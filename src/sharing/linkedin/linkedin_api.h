@@ -11,6 +11,12 @@ namespace lumigrave::sharing {
 // untrusted.
 class LinkedInApi {
   public:
+    // An error answer is a few lines; a bigger or deeper one is not read.
+    static constexpr qsizetype kMaxAnswerBytes = 64 * 1024;
+    static constexpr int kMaxAnswerDepth = 16;
+    // The service's message is shown to the user; beyond this it is cut.
+    static constexpr qsizetype kMaxMessageChars = 400;
+
     // On the configured "linkedInAPIURL": /uas/oauth/requestToken, /uas/oauth/authorize,
     // /uas/oauth/accessToken, /v1/people/~/shares.
     static QUrl requestTokenUrl();
@@ -23,8 +29,9 @@ class LinkedInApi {
     // are dropped.
     static QByteArray shareBody(const QString& comment, const QUrl& link);
     static QByteArray shareContentType() { return "text/xml; charset=utf-8"; }
-    // The service's message in a failed answer (the XML "message" element), fit to show,
-    // or a sentence of our own for the status when there is none.
+    // The service's message in a failed answer (the "message" element of a well-formed
+    // "error" document), fit to show, or a sentence of our own for the status when there
+    // is none. An answer with a DTD, too big or too deep, is not read.
     static QString errorMessage(int httpStatus, const QByteArray& body);
 };
 

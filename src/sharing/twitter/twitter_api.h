@@ -21,6 +21,10 @@ class TwitterApi {
     static constexpr int kImageLinkReserve = 25;
     static constexpr qsizetype kMaxImageBytes = 700000;
     static constexpr char kBoundary[] = "0xKhTmLbOuNdArY";
+    // How much of an answer is searched; the answers read here are short.
+    static constexpr qsizetype kMaxScannedBytes = 64 * 1024;
+    // The service's message is shown to the user; beyond this it is cut.
+    static constexpr qsizetype kMaxMessageChars = 400;
 
     // On the configured "twitterAPIURL": /oauth/authorize, /oauth/request_token,
     // /oauth/access_token, /1/statuses/update.json, /1/account/verify_credentials.json.
@@ -48,7 +52,8 @@ class TwitterApi {
     // at that quality (0 to 100); empty means it failed, and so does the result.
     static QByteArray fitJpeg(const std::function<QByteArray(int quality)>& encode,
                               qsizetype maxBytes = kMaxImageBytes);
-    // The image as JPEG at quality (0 to 100); empty when it cannot be encoded.
+    // The image as a colour JPEG at quality (0 to 100), its pixels in sRGB and opaque
+    // (transparency shows white); empty when it cannot be encoded.
     static QByteArray jpeg(const QImage& image, int quality);
     // The upload's multipart/form-data body with kBoundary: "media" (upload.jpg,
     // image/jpg) and "message" (the status in UTF-8).
@@ -56,14 +61,19 @@ class TwitterApi {
     // "multipart/form-data; boundary=0xKhTmLbOuNdArY".
     static QByteArray imageUploadContentType();
 
-    // The text between "<url>" and "</url>", found ignoring case; nothing without both.
+    // The text between "<url>" and "</url>", found ignoring case, with XML's escapes
+    // read and blanks around it trimmed; nothing without both markers, and nothing when
+    // what is between is empty or holds blanks or control characters (no link).
     static std::optional<QString> linkFromUploadAnswer(const QByteArray& body);
     // The JSON member "error"'s text (what follows its name, the colon and the opening
-    // quotation mark, up to the next quotation mark), or "Unknown Error".
+    // quotation mark, up to the next quotation mark), or "Unknown Error". Blanks may
+    // surround the colon; JSON's escapes are read (an escaped quotation mark does not end
+    // the text). The text is fit to show: one line, no control characters, at most
+    // kMaxMessageChars.
     static QString errorMessage(const QByteArray& body);
-    // Whether a failed answer means the login is no longer good: the message "Invalid /
-    // used nonce" or "Could not authenticate with OAuth.", or an XML element "code"
-    // holding 401.
+    // Whether a failed answer means the login is no longer good: the message (as
+    // errorMessage gives it) "Invalid / used nonce" or "Could not authenticate with
+    // OAuth.", or an XML element "code" holding 401 anywhere in the body.
     static bool asksForNewLogin(const QString& message, const QByteArray& body);
 };
 
