@@ -18,6 +18,14 @@ QString DefaultShareConfigurator::bitLyURL() const {
     return QStringLiteral("https://api-ssl.bitly.com/v3");
 }
 
+QString DefaultShareConfigurator::twitterCallbackUrl() const {
+    return QStringLiteral("https://callback.lumigrave.test/twitter");
+}
+
+QString DefaultShareConfigurator::linkedInCallbackUrl() const {
+    return QStringLiteral("https://callback.lumigrave.test/linkedin");
+}
+
 QString DefaultShareConfigurator::twitterAPIURL() const {
     return QStringLiteral("https://api.twitter.com");
 }

@@ -9,6 +9,8 @@ namespace lumigrave::sharing {
 // The sharing library's settings with the library's own values. An application derives
 // from it and overrides the settings it fills in; ShareConfiguration reads them by name.
 // Keys, secrets and ids are empty here: they belong to the application or the deployment.
+// The OAuth callback addresses are set: the authorization page catches them before they
+// load, so any address does that no site answers (the .test domain never resolves).
 // The base addresses are the services' public ones; a deployment file can point each one
 // elsewhere (tests point them at 127.0.0.1).
 class DefaultShareConfigurator {
@@ -28,7 +30,7 @@ class DefaultShareConfigurator {
     virtual bool forcePreIOS5TwitterAccess() const { return false; }
     virtual QString twitterConsumerKey() const { return {}; }
     virtual QString twitterSecret() const { return {}; }
-    virtual QString twitterCallbackUrl() const { return {}; }
+    virtual QString twitterCallbackUrl() const;
     virtual int twitterUseXAuth() const { return 0; }
     virtual QString twitterUsername() const { return {}; }
     virtual QString evernoteUserStoreURL() const { return {}; }
@@ -42,7 +44,7 @@ class DefaultShareConfigurator {
     virtual QString bitLyKey() const { return {}; }
     virtual QString linkedInConsumerKey() const { return {}; }
     virtual QString linkedInSecret() const { return {}; }
-    virtual QString linkedInCallbackUrl() const { return {}; }
+    virtual QString linkedInCallbackUrl() const;
     virtual QString readabilityConsumerKey() const { return {}; }
     virtual QString readabilitySecret() const { return {}; }
     virtual int readabilityUseXAuth() const { return 0; }
