@@ -31,7 +31,7 @@ QString DefaultShareConfigurator::twitterAPIURL() const {
 }
 
 QString DefaultShareConfigurator::twitterImageHostURL() const {
-    return QStringLiteral("https://api.twitpic.com/2");
+    return QStringLiteral("https://api.twitpic.com");
 }
 
 QString DefaultShareConfigurator::linkedInAPIURL() const {

@@ -60,6 +60,13 @@ TEST_F(TwitterApiTest, EndpointsSitOnTheDeployedHostsWithoutDoubledSlashes) {
     EXPECT_EQ(TwitterApi::imageUploadUrl(), QUrl("http://127.0.0.1:8124/api/2/upload.xml"));
 }
 
+// The paths carry the API's version themselves; a base address that did too would double
+// it.
+TEST_F(TwitterApiTest, TheLibrarysAddressesGiveTheEndpointsTheirPathsOnce) {
+    EXPECT_EQ(TwitterApi::statusUpdateUrl().path(), "/1/statuses/update.json");
+    EXPECT_EQ(TwitterApi::imageUploadUrl().path(), "/api/2/upload.xml");
+}
+
 // An empty callback address matches no page, so a login could never come back.
 TEST_F(TwitterApiTest, TheLibraryHasCallbackAddressesNoSiteAnswers) {
     const ShareConfiguration& configuration = ShareConfiguration::sharedInstance();
