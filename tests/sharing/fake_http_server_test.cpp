@@ -57,6 +57,23 @@ TEST(FakeHttpServerTest, RecordsRequestsAndAnswersAsScripted) {
         << server.requests().last().path.toStdString();
 }
 
+TEST(FakeHttpServerTest, AHandlerAnswersEveryRequestAfterTheQueuedOnesAndSeesTheRawPath) {
+    FakeHttpServer server;
+    ASSERT_TRUE(server.listen());
+    server.setResponse("/a b", FakeHttpServer::text(200, "scripted"));
+    server.setHandler("/a b", [](const FakeHttpServer::Request& request) {
+        return FakeHttpServer::text(202, request.rawPath + "?" + request.query);
+    });
+    server.enqueueResponse("/a b", FakeHttpServer::text(503, "queued"));
+    QNetworkAccessManager manager;
+    const QUrl url(server.url("/a%20b?x=%2B"));
+    std::unique_ptr<QNetworkReply> first(finished(manager.get(QNetworkRequest(url))));
+    EXPECT_EQ(first->readAll(), "queued");
+    std::unique_ptr<QNetworkReply> second(finished(manager.get(QNetworkRequest(url))));
+    EXPECT_EQ(second->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 202);
+    EXPECT_EQ(second->readAll(), "/a%20b?x=%2B");
+}
+
 TEST(FakeHttpServerTest, ReadsChunkedBodiesAndMultipartFormsByteForByte) {
     FakeHttpServer server;
     ASSERT_TRUE(server.listen());

@@ -85,6 +85,10 @@ void FakeHttpServer::enqueueResponse(const QString& path, const Response& respon
     queued_[path].append(response);
 }
 
+void FakeHttpServer::setHandler(const QString& path, Handler handler) {
+    handlers_.insert(path, std::move(handler));
+}
+
 FakeHttpServer::Response FakeHttpServer::text(int status, const QByteArray& body,
                                               const QByteArray& contentType) {
     Response response;
@@ -154,8 +158,8 @@ bool FakeHttpServer::takeRequest(Connection* connection, Request* request) {
     request->method = start[0];
     const QByteArray target = start[1];
     const qsizetype question = target.indexOf('?');
-    request->path = QString::fromUtf8(
-        QByteArray::fromPercentEncoding(question < 0 ? target : target.left(question)));
+    request->rawPath = question < 0 ? target : target.left(question);
+    request->path = QString::fromUtf8(QByteArray::fromPercentEncoding(request->rawPath));
     request->query = question < 0 ? QByteArray() : target.mid(question + 1);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(':');
@@ -211,6 +215,8 @@ void FakeHttpServer::answer(Connection* connection, const Request& request) {
     Response response;
     if (!queued_.value(request.path).isEmpty()) {
         response = queued_[request.path].takeFirst();
+    } else if (handlers_.contains(request.path)) {
+        response = handlers_.value(request.path)(request);
     } else if (responses_.contains(request.path)) {
         response = responses_.value(request.path);
     } else {

@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 class QTcpServer;
 class QTcpSocket;
@@ -24,6 +25,8 @@ class FakeHttpServer : public QObject {
         QByteArray method;
         // The path, percent-decoded.
         QString path;
+        // The path as sent, undecoded.
+        QByteArray rawPath;
         // The query as sent, undecoded.
         QByteArray query;
         // Header names in lower case.
@@ -65,6 +68,10 @@ class FakeHttpServer : public QObject {
     void setResponse(const QString& path, const Response& response);
     // Answers the next request to path with response, once; queued ones go first.
     void enqueueResponse(const QString& path, const Response& response);
+    // Every request to path is answered by handler from now on, unless a queued response
+    // goes first; a handler wins over a response set with setResponse.
+    using Handler = std::function<Response(const Request& request)>;
+    void setHandler(const QString& path, Handler handler);
     static Response text(int status, const QByteArray& body,
                          const QByteArray& contentType = "text/plain; charset=utf-8");
 
@@ -94,6 +101,7 @@ class FakeHttpServer : public QObject {
     QList<Request> requests_;
     QMap<QString, Response> responses_;
     QMap<QString, QList<Response>> queued_;
+    QMap<QString, Handler> handlers_;
 };
 
 }  // namespace lumigrave::test

@@ -64,7 +64,11 @@ class OAuthRequest {
     static void setNonceSourceForTesting(std::function<QString()> nonce);
 
   private:
+    // Whether the parameters travel in the body (every method but GET, HEAD and DELETE).
+    bool sendsParametersInBody() const;
+
     OAuthSigningInput input_;
+    OAuthParameters parameters_;
     QByteArray contentType_;
     QByteArray body_;
     bool bodySet_ = false;

@@ -50,6 +50,8 @@ struct OAuthSigningInput {
     QString nonce;
     // Whole seconds since 1970.
     qint64 timestamp = 0;
+    // oauth_version is optional in OAuth 1.0; published examples sign without it.
+    bool includeVersion = true;
 };
 
 // OAuth 1.0 signing with HMAC-SHA1 (RFC 5849, section 3). Pure functions: the nonce and
@@ -65,8 +67,8 @@ class OAuthSignature {
     // with "=" and "&".
     static QByteArray normalizedParameters(const OAuthParameters& parameters);
     // The protocol parameters that are signed: oauth_consumer_key, oauth_token (with a
-    // token), oauth_signature_method, oauth_timestamp, oauth_nonce, oauth_version and the
-    // extras.
+    // token), oauth_signature_method, oauth_timestamp, oauth_nonce, oauth_version (unless
+    // left out) and the extras.
     static OAuthParameters protocolParameters(const OAuthSigningInput& input);
     // The method in upper case, the base string URI and the normalized query, body and
     // protocol parameters, each encoded and joined with "&".
