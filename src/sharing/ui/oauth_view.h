@@ -64,8 +64,9 @@ class OAuthView : public ui::ViewController {
     // The one browser profile of the authorization pages, its storage in the data
     // directory; made on first use.
     static QWebEngineProfile* profile();
-    // Deletes every cookie the profile holds for host and its subdomains. done, when
-    // given, is called on the main loop once they are gone.
+    // Deletes every cookie the profile holds for host and its subdomains, and the parent
+    // domains' cookies that would be sent to host. done, when given, is called on the
+    // main loop once they are gone.
     static void deleteCookiesForHost(const QString& host, std::function<void()> done = {});
     // Whether a cookie of cookieDomain is host's: set by host itself or one of its
     // subdomains, or set for a parent domain (".example.com") and so sent to host too.
