@@ -9,7 +9,7 @@ lumigrave_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 lumigrave_packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-svg-dev
-  qt6-multimedia-dev libgl-dev
+  qt6-multimedia-dev qt6-webengine-dev libgl-dev
   msmtp
   qtkeychain-qt6-dev gnome-keyring dbus python3
   libsqlite3-dev libjpeg-dev libfontconfig-dev libexiv2-dev

@@ -35,6 +35,9 @@ bool parseScreen(const QString& value, lumigrave::Size* size) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The authorization pages' web engine shares its contexts with the application's; the
+    // attribute counts only before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(lumigrave::Bundle::infoValue(QStringLiteral("CFBundleName")));
     QApplication::setApplicationDisplayName(

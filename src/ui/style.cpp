@@ -319,6 +319,23 @@ QString tableHeaderStyleSheet(bool grouped) {
                    : QStringLiteral("color: white; background: #90a0b0;");
 }
 
+QString largeTextEditStyleSheet() {
+    return QStringLiteral(
+               "QPlainTextEdit { background: white; color: %1; border: 1px solid %2; "
+               "border-radius: 7px; padding: 4px; }")
+        .arg(textFieldText().name(), QColor(0x8e, 0x8e, 0x93).name());
+}
+
+QColor characterCountText(bool over) {
+    return over ? QColor(0xd0, 0x10, 0x10) : QColor(0x60, 0x60, 0x60);
+}
+
+QFont characterCountFont() {
+    QFont font = systemFont(14);
+    font.setBold(true);
+    return font;
+}
+
 QColor lightText() {
     return Qt::white;
 }

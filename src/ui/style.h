@@ -92,6 +92,12 @@ QColor switcherUnselected();
 QString textFieldStyleSheet(bool rounded);
 QColor textFieldText();
 
+// A form for one long text (a status): the text area, and the count of characters left
+// under it, red once the text is too long.
+QString largeTextEditStyleSheet();
+QColor characterCountText(bool over);
+QFont characterCountFont();
+
 // Tables: the grouped style's striped backdrop colour, cells, their separators and
 // chevron, the section titles around the groups.
 QColor groupTableViewBackground();

@@ -52,6 +52,9 @@ int main(int argc, char** argv) {
     // Sounds go to a sound server that is not there: no test plays through the machine's
     // speakers or depends on its audio hardware, and the client gives up at once.
     qputenv("PULSE_SERVER", ("unix:" + runtime.filePath("no-sound-server")).toUtf8());
+    // The web engine shares its contexts with the application's; the attribute counts
+    // only before the application object exists. (Linking the engine sets it as well.)
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TestApplication app(argc, argv);
     if (!lumigrave::FontRegistry::registerBundledFonts()) {
         std::fprintf(stderr, "the bundled font could not be registered\n");

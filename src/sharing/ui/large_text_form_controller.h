@@ -50,8 +50,8 @@ class LargeTextFormController : public ui::ViewController {
     const QColor& barTint() const { return barTint_; }
 
     // The widgets, for tests.
-    QPlainTextEdit* textEdit() const { return textEdit_; }
-    QLabel* counterLabel() const { return counter_; }
+    QPlainTextEdit* textEdit() const;
+    QLabel* counterLabel() const;
     bool canSend() const;
 
     void viewWillAppear(bool animated) override;

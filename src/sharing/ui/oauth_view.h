@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 #include "sharing/share_center.h"
 #include "ui/view_controller.h"
@@ -11,6 +12,10 @@
 class QLineEdit;
 class QWebEngineProfile;
 class QWebEngineView;
+
+namespace lumigrave::ui {
+class BarButtonItem;
+}
 
 namespace lumigrave::sharing {
 
@@ -50,16 +55,22 @@ class OAuthView : public ui::ViewController {
     // The address the page shows now.
     QUrl currentUrl() const;
     // The browser, once the view is loaded (tests drive it).
-    QWebEngineView* webView() const { return webView_; }
+    QWebEngineView* webView() const;
     // The read-only address line.
-    QLineEdit* addressLine() const { return addressLine_; }
+    QLineEdit* addressLine() const;
+    // The left bar button: closes the page as cancelled.
+    ui::BarButtonItem* cancelButton() const { return cancelButton_; }
 
     // The one browser profile of the authorization pages, its storage in the data
     // directory; made on first use.
     static QWebEngineProfile* profile();
-    // Deletes every cookie the profile holds for host and its subdomains. done, when
-    // given, is called on the main loop once they are gone.
+    // Deletes every cookie the profile holds for host and its subdomains, and the parent
+    // domains' cookies that would be sent to host. done, when given, is called on the
+    // main loop once they are gone.
     static void deleteCookiesForHost(const QString& host, std::function<void()> done = {});
+    // Whether a cookie of cookieDomain is host's: set by host itself or one of its
+    // subdomains, or set for a parent domain (".example.com") and so sent to host too.
+    static bool cookieBelongsToHost(const QString& cookieDomain, const QString& host);
 
   protected:
     void loadView() override;
@@ -76,6 +87,7 @@ class OAuthView : public ui::ViewController {
     OAuthViewDelegate* delegate_;
     QPointer<QWebEngineView> webView_;
     QPointer<QLineEdit> addressLine_;
+    ui::BarButtonItem* cancelButton_;
     bool reported_ = false;
 };
 
