@@ -21,9 +21,11 @@
 #include "sharing/share_center.h"
 #include "sharing/share_configuration.h"
 #include "sharing/ui/facebook_sharer.h"
+#include "sharing/ui/linkedin_sharer.h"
 #include "sharing/ui/offline_flush.h"
 #include "sharing/ui/read_later_sharer.h"
 #include "sharing/ui/sharer_registry.h"
+#include "sharing/ui/twitter_sharer.h"
 #include "ui/alert_view.h"
 #include "ui/bar_style.h"
 #include "ui/navigation_bar.h"
@@ -157,6 +159,10 @@ void AppDelegate::configureSharing() {
         QStringLiteral("ReadLaterSharer"));
     sharing::SharerRegistry::registerSharer<sharing::FacebookSharer>(
         QStringLiteral("FacebookSharer"));
+    sharing::SharerRegistry::registerSharer<sharing::TwitterSharer>(
+        QStringLiteral("TwitterSharer"));
+    sharing::SharerRegistry::registerSharer<sharing::LinkedInSharer>(
+        QStringLiteral("LinkedInSharer"));
 }
 
 void AppDelegate::createWindow() {

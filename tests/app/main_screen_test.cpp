@@ -6,6 +6,7 @@
 #include "app/main/mm_segmented_switcher.h"
 #include "app_fixture.h"
 #include "model/embosser.h"
+#include "platform/reachability.h"
 #include "platform/user_defaults.h"
 #include "support/widget_test_support.h"
 #include "ui/action_sheet.h"
@@ -240,13 +241,17 @@ TEST_F(MainScreenTest, SheetsAreDispatchedByTagAndPosition) {
     root().didDismissWithButtonIndex(services, services.cancelButtonIndex());
     settle();
     EXPECT_EQ(app().activityView(), nullptr);
+    // Twitter logs in on its page first, which needs the network.
+    Reachability::setForcedConnected(false);
     root().didDismissWithButtonIndex(services, 1);
     EXPECT_EQ(overlayMessage(), "Loading...");
     EXPECT_EQ(alert(), nullptr);
     settle();
     EXPECT_EQ(overlayMessage(), "");
     ASSERT_NE(alert(), nullptr);
-    EXPECT_EQ(alert()->message(), "Sharing to Twitter is not available yet.");
+    EXPECT_EQ(alert()->title(), "Offline");
+    EXPECT_EQ(alert()->message(), "You must be online to login to Twitter");
+    Reachability::setForcedConnected(std::nullopt);
 
     // Another tag is nobody's.
     ui::ActionSheet stranger(QString(), {}, QStringLiteral("Cancel"), QString(),

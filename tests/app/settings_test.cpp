@@ -170,14 +170,22 @@ TEST_F(SettingsTest, TellFriendsOffersFourServicesAndCancelSharesNothing) {
     EXPECT_TRUE(ui::OnScreen::all<ui::ActionSheet>().isEmpty());
     EXPECT_TRUE(alertTexts().isEmpty());
 
-    // A choice whose service has no sharer yet says so.
-    clickRow(2, 0);
-    sheet = ui::OnScreen::top<ui::ActionSheet>();
-    ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, 1));
-    settle();
-    EXPECT_EQ(alertTexts(),
-              QStringList({"Twitter", "Telling friends on Twitter is not available yet."}));
+    // Twitter and LinkedIn log in on the service's page first, which needs the network.
+    Reachability::setForcedConnected(false);
+    for (int service : {1, 2}) {
+        clickRow(2, 0);
+        sheet = ui::OnScreen::top<ui::ActionSheet>();
+        ASSERT_NE(sheet, nullptr);
+        const QString name = ui::OnScreen::buttonTitles(*sheet).value(service);
+        ASSERT_TRUE(ui::OnScreen::pressButton(*sheet, service));
+        settle();
+        EXPECT_EQ(alertTexts(), QStringList({"Offline", "You must be online to login to " + name}));
+        for (ui::AlertView* alert : ui::OnScreen::all<ui::AlertView>()) {
+            alert->dismissWithClickedButtonIndex(0, false);
+        }
+        settle();
+    }
+    Reachability::setForcedConnected(std::nullopt);
     EXPECT_EQ(SettingsViewController::recommendationTitle(),
               "Lumigrave is Awesome! Really impressed with the glass-like watermark.");
 }

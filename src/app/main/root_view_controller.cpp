@@ -22,6 +22,7 @@
 #include "platform/user_defaults.h"
 #include "sharing/share_item.h"
 #include "sharing/ui/facebook_sharer.h"
+#include "sharing/ui/twitter_sharer.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
 #include "ui/application.h"
@@ -383,6 +384,10 @@ void RootViewController::shareToService(int service) {
     NotificationCenter::defaultCenter().postNotification(kHideActivityViewNotification);
     if (service == 0) {
         sharing::Sharer::shareItem<sharing::FacebookSharer>(item);
+        return;
+    }
+    if (service == 1) {
+        sharing::Sharer::shareItem<sharing::TwitterSharer>(item);
         return;
     }
     // The other services have no sharer yet: the user is told so by name.

@@ -14,7 +14,9 @@
 #include "platform/run_loop.h"
 #include "sharing/share_item.h"
 #include "sharing/ui/facebook_sharer.h"
+#include "sharing/ui/linkedin_sharer.h"
 #include "sharing/ui/read_later_sharer.h"
+#include "sharing/ui/twitter_sharer.h"
 #include "ui/application.h"
 #include "ui/mail_compose_view_controller.h"
 #include "ui/navigation_controller.h"
@@ -204,26 +206,22 @@ void SettingsViewController::didDismissWithButtonIndex(ui::ActionSheet& sheet, i
         buttonIndex >= kTellFriendsServices.size()) {
         return;
     }
-    const QString title = recommendationTitle();
-    if (buttonIndex == 0) {
-        sharing::Sharer::shareItem<sharing::FacebookSharer>(
-            sharing::ShareItem::URL(storePageUrl(), title, 1));
-        return;
+    const sharing::ShareItem item =
+        sharing::ShareItem::URL(storePageUrl(), recommendationTitle(), 1);
+    switch (buttonIndex) {
+        case 0:
+            sharing::Sharer::shareItem<sharing::FacebookSharer>(item);
+            break;
+        case 1:
+            sharing::Sharer::shareItem<sharing::TwitterSharer>(item);
+            break;
+        case 2:
+            sharing::Sharer::shareItem<sharing::LinkedInSharer>(item);
+            break;
+        default:
+            sharing::Sharer::shareItem<sharing::ReadLaterSharer>(item);
+            break;
     }
-    if (kTellFriendsServices[buttonIndex] == QLatin1String("Pocket (Read It Later)")) {
-        sharing::Sharer::shareItem<sharing::ReadLaterSharer>(
-            sharing::ShareItem::URL(storePageUrl(), title, 1));
-        return;
-    }
-    // The services without a sharer yet.
-    qInfo("Recommendation for %s not sent: \"%s\" %s",
-          qPrintable(kTellFriendsServices[buttonIndex]), qPrintable(title),
-          qPrintable(storePageUrl().toString()));
-    (new ui::AlertView(kTellFriendsServices[buttonIndex],
-                       QStringLiteral("Telling friends on %1 is not available yet.")
-                           .arg(kTellFriendsServices[buttonIndex]),
-                       this, QStringLiteral("OK")))
-        ->show();
 }
 
 void SettingsViewController::rateThisApp() {

@@ -338,8 +338,16 @@ ShareFormController* Sharer::currentForm() const {
 
 void Sharer::pushForm(ShareFormController* form) {
     form->setBarTint(configuration().barTintForView(sharerId()));
-    setViewControllers({form}, false);
+    pushScreen(form);
+}
+
+void Sharer::pushScreen(ui::ViewController* screen) {
+    setViewControllers({screen}, false);
     presentModally();
+}
+
+bool Sharer::loginUnderWay() const {
+    return presented_ && loginForm_ != nullptr && currentForm() == loginForm_;
 }
 
 void Sharer::presentModally() {
@@ -414,8 +422,7 @@ void Sharer::sendDidFailWithError(const ShareError& error, bool shouldRelogin) {
     }
     // A delegate that asked for the login again keeps the sharer going; otherwise the
     // share is over.
-    const bool loginShowing = presented_ && loginForm_ != nullptr && currentForm() == loginForm_;
-    if (!shouldRelogin || !loginShowing) {
+    if (!shouldRelogin || !loginUnderWay()) {
         end();
     }
 }

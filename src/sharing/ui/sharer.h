@@ -93,13 +93,16 @@ class Sharer : public ui::NavigationController, protected ShareFormDelegate {
     bool authorize();
     virtual bool isAuthorized();
     virtual void promptAuthorization();
-    void show();
+    // Shows the editing form, or sends at once when the item needs none. Services with
+    // a form of another kind override it.
+    virtual void show();
     bool tryToSend();
     // Starts sending the item; whether it did. Services override it.
     virtual bool send();
     void tryPendingAction();
     // Whether the item holds what its kind needs: a URL, a text, an image or data.
-    bool validateItem() const;
+    // Services add their own conditions.
+    virtual bool validateItem() const;
 
     // The auto share flag, kept in the user-defaults store per sharer.
     bool shouldAutoShare() const;
@@ -151,6 +154,11 @@ class Sharer : public ui::NavigationController, protected ShareFormDelegate {
 
     // Shows the form (over whatever this sharer shows already).
     void pushForm(ShareFormController* form);
+    // Shows screen as the sharer's only screen, presenting the sharer when it is not yet.
+    void pushScreen(ui::ViewController* screen);
+    // Whether a login is under way that a failure asking for a new login must not end:
+    // by default, the login form showing.
+    virtual bool loginUnderWay() const;
     // Presents the sharer modally when it is not yet.
     void presentModally();
     // Takes the sharer's screens away; the sharer itself stays.
