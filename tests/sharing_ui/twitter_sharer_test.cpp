@@ -3,6 +3,8 @@
 // through the image host by OAuth Echo, a login the service no longer takes, the
 // service's refusals, the renewal with the session handle, and the logout.
 #include <QImageReader>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QWebEngineCookieStore>
 #include <QWebEnginePage>
@@ -88,6 +90,12 @@ class TwitterSharerTest : public OAuthSharerTest {
         pixels.fill(qRgb(30, 120, 200));
         return ShareItem::image(Image(pixels), "Created by Lumigrave");
     }
+    // Whether widget shows whole below the sharer's navigation bar.
+    static bool belowTheBar(const QPointer<Sharer>& sharer, QWidget* widget) {
+        QWidget* bar = sharer->navigationBar();
+        const int barBottom = bar->mapToGlobal(QPoint(0, bar->height())).y();
+        return widget->isVisible() && widget->mapToGlobal(QPoint(0, 0)).y() >= barBottom;
+    }
     void expectNoSecretsLogged(const QStringList& secrets) {
         const QString logged = log_.lines().join('\n');
         for (const QString& secret : secrets + QStringList{kConsumerSecret}) {
@@ -105,10 +113,14 @@ TEST_F(TwitterSharerTest, TheFirstShareLogsInOnTheServicesPageAndPostsTheStatus)
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(
         page->initialUrl().toString().startsWith(server_.url("/oauth/authorize?oauth_token=")));
+    EXPECT_TRUE(page->addressLine()->text().startsWith(server_.url("/oauth/authorize")));
+    EXPECT_TRUE(page->addressLine()->isReadOnly());
+    EXPECT_TRUE(belowTheBar(sharer, page->addressLine()));
     ASSERT_TRUE(clickOnPage(sharer, "allow", true));
 
     LargeTextFormController* form = waitForForm(sharer);
     ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(belowTheBar(sharer, form->textEdit()));
     // The tags as hashtags, then the shortened link.
     EXPECT_EQ(form->text(), "Lumigrave is Awesome! #ab #c " + kShortLink);
     EXPECT_EQ(form->maxTextLength(), 140);
@@ -222,6 +234,44 @@ INSTANTIATE_TEST_SUITE_P(
                       ReloginCase{"RevokedLogin",
                                   [](FakeOAuthService& s) { s.revokeAccessTokens(); }}),
     [](const ::testing::TestParamInfo<ReloginCase>& info) { return info.param.name; });
+
+TEST_F(TwitterSharerTest, AnImageHostRefusingTheEchoedLoginLeadsToANewLoginAndResend) {
+    logIn("TwitterSharer");
+    QPointer<Sharer> sharer = shareToTwitter(photo());
+    ASSERT_NE(waitForForm(sharer), nullptr);
+    service_.revokeAccessTokens();
+    pressSend(sharer);
+    ASSERT_TRUE(clickOnPage(sharer, "allow"));
+    ASSERT_TRUE(waitUntil([&] { return ended(sharer); }));
+    EXPECT_EQ(server_.requestsTo(kUploadPath).size(), 2);
+    EXPECT_EQ(postedStatuses(), QStringList({"Created by Lumigrave " + kPhotoLink}));
+    EXPECT_TRUE(alertTexts().isEmpty()) << alertTexts().join('|').toStdString();
+}
+
+TEST_F(TwitterSharerTest, AnImageHostFailureOrAnAnswerWithoutALinkFailsTheShare) {
+    logIn("TwitterSharer");
+    // A failed upload says nothing of its own; an answer without a link is read for the
+    // service's message.
+    const QList<QPair<FakeHttpServer::Response, QString>> cases = {
+        {FakeHttpServer::text(500, "<html>Internal error</html>", "text/html"),
+         "There was an error while sharing"},
+        {FakeHttpServer::text(200, R"({"error":"Image too small"})", "application/json"),
+         "Image too small"}};
+    for (const auto& [answer, message] : cases) {
+        server_.enqueueResponse(kUploadPath, answer);
+        QPointer<Sharer> sharer = shareToTwitter(photo());
+        ASSERT_NE(waitForForm(sharer), nullptr);
+        pressSend(sharer);
+        ASSERT_TRUE(waitUntil([&] { return ended(sharer); }));
+        EXPECT_EQ(alertTexts(), QStringList({"Error", message}));
+        for (ui::AlertView* alert : ui::OnScreen::all<ui::AlertView>()) {
+            alert->dismissWithClickedButtonIndex(0, false);
+        }
+        settle();
+    }
+    EXPECT_TRUE(server_.requestsTo(kStatusPath).isEmpty());
+    EXPECT_TRUE(server_.requestsTo("/oauth/request_token").isEmpty());
+}
 
 TEST_F(TwitterSharerTest, OtherRefusalsShowTheServicesMessage) {
     logIn("TwitterSharer");

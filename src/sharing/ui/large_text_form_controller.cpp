@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/bar_button_item.h"
+#include "ui/content_area.h"
 #include "ui/navigation_bar.h"
 #include "ui/navigation_controller.h"
 #include "ui/style.h"
@@ -125,12 +126,14 @@ void LargeTextFormController::loadView() {
     palette.setColor(QPalette::Window, ui::style::groupTableViewBackground());
     view->setPalette(palette);
 
-    auto* column = new QVBoxLayout(view);
+    // The form keeps clear of the navigation bar, which lies over the top of the view.
+    auto* content = new QWidget(view);
+    auto* column = new QVBoxLayout(content);
     column->setContentsMargins(8, 8, 8, 8);
     auto* row = new QHBoxLayout;
     column->addLayout(row, 1);
 
-    textEdit_ = new QPlainTextEdit(view);
+    textEdit_ = new QPlainTextEdit(content);
     textEdit_->setObjectName(QStringLiteral("largeText"));
     textEdit_->setStyleSheet(ui::style::largeTextEditStyleSheet());
     textEdit_->setPlainText(text_);
@@ -142,7 +145,7 @@ void LargeTextFormController::loadView() {
     });
 
     if (!image_.isNull()) {
-        auto* thumbnail = new QLabel(view);
+        auto* thumbnail = new QLabel(content);
         thumbnail->setObjectName(QStringLiteral("largeTextImage"));
         thumbnail->setPixmap(QPixmap::fromImage(image_.scaled(
             kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
@@ -150,7 +153,7 @@ void LargeTextFormController::loadView() {
         row->addWidget(thumbnail, 0, Qt::AlignTop);
     }
 
-    counter_ = new QLabel(view);
+    counter_ = new QLabel(content);
     counter_->setObjectName(QStringLiteral("charactersLeft"));
     counter_->setFont(ui::style::characterCountFont());
     counter_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -168,6 +171,7 @@ void LargeTextFormController::loadView() {
     view->installEventFilter(keys);
 
     setView(view);
+    ui::keepInContentArea(*this, content);
     update();
 }
 

@@ -11,6 +11,7 @@
 
 #include "sharing/oauth/oauth_callback.h"
 #include "ui/bar_button_item.h"
+#include "ui/content_area.h"
 #include "ui/style.h"
 
 namespace lumigrave::sharing {
@@ -63,11 +64,14 @@ QUrl OAuthView::currentUrl() const {
 
 void OAuthView::loadView() {
     auto* container = new QWidget;
-    auto* layout = new QVBoxLayout(container);
+    // The address and the page keep clear of the navigation bar, which lies over the top
+    // of the view.
+    auto* content = new QWidget(container);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    addressLine_ = new QLineEdit(container);
+    addressLine_ = new QLineEdit(content);
     addressLine_->setObjectName(QStringLiteral("oauthAddress"));
     addressLine_->setReadOnly(true);
     addressLine_->setFocusPolicy(Qt::ClickFocus);
@@ -76,7 +80,7 @@ void OAuthView::loadView() {
 
     // The profile first: making it prepares the engine's environment before it starts.
     QWebEngineProfile* browserProfile = profile();
-    webView_ = new QWebEngineView(container);
+    webView_ = new QWebEngineView(content);
     // The view owns the page, not the browser widget: the page may outlive the widget, never
     // the other way round.
     webView_->setPage(new Page(this, browserProfile, this));
@@ -95,6 +99,7 @@ void OAuthView::loadView() {
     connect(escape, &QShortcut::activated, this, [this] { cancel(); });
 
     setView(container);
+    ui::keepInContentArea(*this, content);
     addressLine_->setText(url_.toString());
     webView_->load(url_);
 }
