@@ -195,6 +195,8 @@ TEST(FlickrAnswerTest, FailuresCarryTheServicesCodeOrTheClientsOwn) {
     const QList<Row> rows{
         {"<rsp stat=\"fail\"><err code=\"98\" msg=\"Invalid auth token\"/></rsp>", "com.flickr", 98,
          "Invalid auth token"},
+        {"<rsp stat=\"fail\"><err code=\"5\" msg=\" \"/></rsp>", "com.flickr", 5,
+         "The photo service refused the request (error 5)."},
         {"<rsp stat=\"fail\"><err msg=\"no code\"/></rsp>", "org.lumigrave.flickr", 2147418115, {}},
         {"<rsp stat=\"fail\"><err code=\"x9\" msg=\"m\"/></rsp>",
          "org.lumigrave.flickr",

@@ -45,8 +45,12 @@ FlickrAnswer FlickrAnswer::fromData(const QByteArray& body) {
         return failure(client, FlickrError::kUnknownError,
                        QStringLiteral("The photo service gave an answer without an error code."));
     }
-    return failure(QString::fromLatin1(FlickrError::kServiceDomain), code,
-                   shortened(err.value(QStringLiteral("msg")).toString()));
+    const QString message = err.value(QStringLiteral("msg")).toString().trimmed();
+    return failure(
+        QString::fromLatin1(FlickrError::kServiceDomain), code,
+        message.isEmpty()
+            ? QStringLiteral("The photo service refused the request (error %1).").arg(code)
+            : shortened(message));
 }
 
 }  // namespace lumigrave::sharing
