@@ -21,6 +21,7 @@
 #include "sharing/share_center.h"
 #include "sharing/share_configuration.h"
 #include "sharing/ui/facebook_sharer.h"
+#include "sharing/ui/flickr_sharer.h"
 #include "sharing/ui/linkedin_sharer.h"
 #include "sharing/ui/offline_flush.h"
 #include "sharing/ui/read_later_sharer.h"
@@ -163,6 +164,7 @@ void AppDelegate::configureSharing() {
         QStringLiteral("TwitterSharer"));
     sharing::SharerRegistry::registerSharer<sharing::LinkedInSharer>(
         QStringLiteral("LinkedInSharer"));
+    sharing::SharerRegistry::registerSharer<sharing::FlickrSharer>(QStringLiteral("FlickrSharer"));
 }
 
 void AppDelegate::createWindow() {

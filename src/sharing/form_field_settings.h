@@ -105,6 +105,9 @@ class FormFieldSettings {
     void setOptionTitle(const QString& title) { optionTitle_ = title; }
     bool allowsMultipleChoices() const { return multiple_; }
     void setAllowsMultipleChoices(bool multiple) { multiple_ = multiple; }
+    // What an option field's row shows while nothing is chosen; empty: nothing.
+    QString placeholder() const { return placeholder_; }
+    void setPlaceholder(const QString& text) { placeholder_ = text; }
     // Fixed choices: the titles shown and the values given for them (empty: the titles).
     QStringList options() const { return options_; }
     QStringList optionValues() const { return optionValues_.isEmpty() ? options_ : optionValues_; }
@@ -133,6 +136,7 @@ class FormFieldSettings {
     Type type_ = Type::Text;
     QString startValue_;
     QString optionTitle_;
+    QString placeholder_;
     bool multiple_ = false;
     QStringList options_;
     QStringList optionValues_;

@@ -22,6 +22,7 @@
 #include "platform/user_defaults.h"
 #include "sharing/share_item.h"
 #include "sharing/ui/facebook_sharer.h"
+#include "sharing/ui/flickr_sharer.h"
 #include "sharing/ui/twitter_sharer.h"
 #include "ui/action_sheet.h"
 #include "ui/alert_view.h"
@@ -364,17 +365,6 @@ void RootViewController::didFinishSavingWithError(const Image&, const std::optio
     alert->show();
 }
 
-QString RootViewController::shareServiceName(int service) {
-    switch (service) {
-        case 0:
-            return QStringLiteral("Facebook");
-        case 1:
-            return QStringLiteral("Twitter");
-        default:
-            return QStringLiteral("Flickr");
-    }
-}
-
 QString RootViewController::shareItemTitle() {
     return QStringLiteral("Created by ") + Bundle::infoValue(QStringLiteral("CFBundleDisplayName"));
 }
@@ -390,11 +380,7 @@ void RootViewController::shareToService(int service) {
         sharing::Sharer::shareItem<sharing::TwitterSharer>(item);
         return;
     }
-    // The other services have no sharer yet: the user is told so by name.
-    const QString name = shareServiceName(service);
-    (new ui::AlertView(name, QStringLiteral("Sharing to %1 is not available yet.").arg(name),
-                       nullptr, QStringLiteral("OK")))
-        ->show();
+    sharing::Sharer::shareItem<sharing::FlickrSharer>(item);
 }
 
 QUrl RootViewController::reviewUrl() {

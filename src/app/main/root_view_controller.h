@@ -109,9 +109,8 @@ class RootViewController : public ui::ViewController,
     // The album write's completion: the alert saying how it went.
     void didFinishSavingWithError(const Image& image, const std::optional<QString>& error,
                                   void* contextInfo);
+    // The sharer of a share-service code: 0 Facebook, 1 Twitter, any other Flickr.
     void shareToService(int service);
-    // The service of a share-service code: 0 Facebook, 1 Twitter, any other Flickr.
-    static QString shareServiceName(int service);
     // "Created by " and the application's name.
     static QString shareItemTitle();
     void emailImage(const Image& image);

@@ -3,7 +3,6 @@
 #include <QDebug>
 
 #include "sharing/ui/share_activity_indicator.h"
-#include "ui/alert_view.h"
 
 namespace lumigrave::sharing {
 
@@ -191,9 +190,7 @@ void OAuthSharer::loginFailed(const QString& title, const QString& description,
     hideModally();
     loggingIn_ = false;
     if (!isQuiet()) {
-        auto* alert = new ui::AlertView(title, description.isEmpty() ? fallback : description,
-                                        nullptr, QStringLiteral("Close"), {});
-        alert->show();
+        showAlert(title, description.isEmpty() ? fallback : description);
     }
     authDidFinish(false);
     end();

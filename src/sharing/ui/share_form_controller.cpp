@@ -238,7 +238,9 @@ ui::TableViewCell* ShareFormController::cellForRowAtIndexPath(ui::TableView&, ui
         return new ui::TableViewCell;
     }
     const QString key = field->key();
-    auto* cell = new FormFieldCell(*field, values_.value(key), shown_.value(key));
+    const QString shown = shown_.value(key);
+    auto* cell = new FormFieldCell(*field, values_.value(key),
+                                   shown.isEmpty() ? field->placeholder() : shown);
     QStringList labels;
     for (const FormSection& section : std::as_const(sections_)) {
         for (const FormFieldSettings& each : section.fields) {

@@ -156,6 +156,8 @@ class Sharer : public ui::NavigationController, protected ShareFormDelegate {
     void pushForm(ShareFormController* form);
     // Shows screen as the sharer's only screen, presenting the sharer when it is not yet.
     void pushScreen(ui::ViewController* screen);
+    // An alert with a "Close" button.
+    bool showAlert(const QString& title, const QString& message);
     // Whether a login is under way that a failure asking for a new login must not end:
     // by default, the login form showing.
     virtual bool loginUnderWay() const;
@@ -177,7 +179,6 @@ class Sharer : public ui::NavigationController, protected ShareFormDelegate {
     bool isLoginForm(const ShareFormController& form) const;
     // The URL shortened, then the form (for services that ask for short links).
     void shortenThenShow();
-    bool showAlert(const QString& title, const QString& message);
 
     ShareItem item_;
     std::unique_ptr<ShareDelegate> ownDelegate_;
