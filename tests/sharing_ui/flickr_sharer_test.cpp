@@ -75,13 +75,12 @@ class FlickrSharerTest : public OAuthSharerTest {
         item.setTags({"a-b", "c"});
         return item;
     }
-    // Opens "Post To Groups" and waits for the person's groups.
+    // Opens "Post To Groups" and waits for the person's groups; null once the page is
+    // gone (a new login closes it).
     FormOptionController* openGroups(ShareFormController* edit) {
-        FormOptionController* page = edit->openOptionPageForKey("postgroup", false);
-        if (page == nullptr) {
-            return nullptr;
-        }
-        waitUntil([&] { return page->state() != FormOptionController::State::Loading; });
+        QPointer<FormOptionController> page = edit->openOptionPageForKey("postgroup", false);
+        waitUntil(
+            [&] { return page.isNull() || page->state() != FormOptionController::State::Loading; });
         return page;
     }
 
@@ -223,6 +222,23 @@ TEST_F(FlickrSharerTest, AFailedTokenCheckOtherThanAnInvalidTokenSaysWhy) {
     EXPECT_FALSE(ShareCenter::getAuthValueForKey(FlickrSharer::kAuthTokenKey, "FlickrSharer")
                      .value_or(QString())
                      .isEmpty());
+}
+
+TEST_F(FlickrSharerTest, AQueuedShareSentInTheBackgroundShowsNothing) {
+    logInToFlickr();
+    ShareItem item = untitledPhoto();
+    for (const char* key : {"is_public", "is_friend", "is_family"}) {
+        item.setCustomValue("1", key);
+    }
+    auto* sharer = new FlickrSharer;
+    QPointer<Sharer> guard(sharer);
+    sharer->setQuiet(true);
+    sharer->setItem(item);
+    ASSERT_TRUE(sharer->tryToSend());
+    EXPECT_FALSE(ShareActivityIndicator::currentIndicator()->isShown());
+    ASSERT_TRUE(waitUntil([&] { return ended(guard); }));
+    EXPECT_EQ(flickr_.uploads().size(), 1);
+    EXPECT_TRUE(alertTexts().isEmpty());
 }
 
 TEST_F(FlickrSharerTest, AFailedUploadShowsTheServicesMessage) {

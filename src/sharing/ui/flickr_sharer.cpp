@@ -261,7 +261,11 @@ bool FlickrSharer::send() {
         sendPhoto();
         return true;
     }
-    ShareActivityIndicator::currentIndicator()->displayActivity(QStringLiteral("Logging In..."));
+    if (!isQuiet()) {
+        // A share sent in the background shows nothing.
+        ShareActivityIndicator::currentIndicator()->displayActivity(
+            QStringLiteral("Logging In..."));
+    }
     if (!call(kCheckTokenStep, QStringLiteral("flickr.auth.checkToken"), {})) {
         failSend(FlickrError{QString::fromLatin1(FlickrError::kClientDomain),
                              FlickrError::kUnknownError, request().lastError()});
